@@ -1,0 +1,43 @@
+// The X resources of the running clock and setupDisplay, which builds them
+// all once at start-up and shows the first frame.
+#pragma once
+
+#include "display/sprites.h"
+
+#include <X11/Xlib.h>
+
+struct ClockDisplay {
+    Display *display;              // the open connection
+    int screenNumber;              // default screen
+    Window rootWindow;             // root of that screen
+    unsigned int depth;            // default depth
+    unsigned long backgroundPixel; // dial background
+    unsigned long foregroundPixel; // ticks and GC default
+    XFontStruct *labelFont;        // label font, null when the label is off
+    Font labelFontId;              // its font id
+    SpriteSheet daySheet;          // day-of-week glyphs
+    SpriteSheet ampmSheet;         // AM and PM glyphs
+    SpriteSheet digitSheet;        // digits 0-9
+    SpriteSheet monthSheet;        // month names
+    Pixmap facePixmap;             // the static dial face
+    Pixmap framePixmap;            // every frame is composed here
+    Window mainWindow;             // the top-level window
+    Window iconWindow;             // the dock tile
+    GC gc;                         // the one graphics context
+    XGCValues gcValues;            // gc's value record
+    Atom wmProtocols;              // "WM_PROTOCOLS"
+    Atom wmDeleteWindow;           // "WM_DELETE_WINDOW"
+    unsigned long strokePixels[3]; // per hand: stroke layer
+    unsigned long outlinePixels[3];// per hand: outline layer
+    unsigned long fillPixels[3];   // per hand: fill layer
+    unsigned long labelPixel;      // label colour
+    int dialCenterX, dialCenterY;  // dial centre in window pixels
+    int dialRadiusX, dialRadiusY;  // dial radii
+    int labelX, labelY;            // label left end and baseline, 0 without label
+};
+
+extern ClockDisplay clockDisplay;
+
+void setupDisplay(int argc, char **argv, const char *title, const char *displayName,
+                  const char *geometry, int withdrawn, int iconic, int pushedIn,
+                  int noborder);

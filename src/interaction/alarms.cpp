@@ -1,0 +1,3 @@
+// STUB: replaced by the alarm implementation.
+#include "interaction/alarms.h"
+void checkAlarms() {}

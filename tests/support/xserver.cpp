@@ -1,0 +1,90 @@
+// Starts and stops a private Xvfb for the tests.
+#include "xserver.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+bool PrivateXServer::start(const char *screen)
+{
+    int fds[2];
+    if (pipe(fds) != 0)
+        return false;
+    pid = fork();
+    if (pid < 0)
+        return false;
+    if (pid == 0) {
+        close(fds[0]);
+        int devnull = open("/dev/null", O_RDWR);
+        dup2(devnull, 0);
+        dup2(devnull, 1);
+        dup2(devnull, 2);
+        std::string fd = std::to_string(fds[1]);
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen, "-nolisten",
+               "tcp", "-nolisten", "unix", "-nolisten", "local", "-listen", "unix",
+               "-noreset", static_cast<char *>(nullptr));
+        _exit(127);
+    }
+    close(fds[1]);
+    std::string number;
+    struct pollfd p = {fds[0], POLLIN, 0};
+    while (poll(&p, 1, 20000) > 0) {
+        char buf[16];
+        ssize_t n = read(fds[0], buf, sizeof buf);
+        if (n <= 0)
+            break;
+        number.append(buf, static_cast<size_t>(n));
+        if (number.find('\n') != std::string::npos)
+            break;
+    }
+    close(fds[0]);
+    while (!number.empty() && (number.back() == '\n' || number.back() == ' '))
+        number.pop_back();
+    if (number.empty()) {
+        stop();
+        return false;
+    }
+    display = ":" + number;
+    return true;
+}
+
+void PrivateXServer::stop()
+{
+    if (pid > 0) {
+        kill(pid, SIGTERM);
+        int status;
+        for (int i = 0; i < 200; i++) {
+            if (waitpid(pid, &status, WNOHANG) != 0)
+                break;
+            usleep(10000);
+            if (i == 150)
+                kill(pid, SIGKILL);
+        }
+        pid = -1;
+    }
+}
+
+static PrivateXServer *shared;
+
+static void stopShared()
+{
+    if (shared)
+        shared->stop();
+}
+
+const std::string &sharedXDisplay()
+{
+    static std::string name;
+    if (!shared) {
+        shared = new PrivateXServer;
+        if (shared->start())
+            name = shared->display;
+        std::atexit(stopShared);
+    }
+    return name;
+}

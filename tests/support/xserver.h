@@ -1,0 +1,20 @@
+// A private Xvfb for tests: started on a free display (Xvfb picks it with
+// -displayfd), killed again when the test program ends.
+#pragma once
+
+#include <string>
+#include <sys/types.h>
+
+struct PrivateXServer {
+    pid_t pid = -1;
+    std::string display;  // ":N"
+
+    // Starts Xvfb with one screen of the given geometry; false on failure.
+    bool start(const char *screen = "320x240x24");
+    void stop();
+    ~PrivateXServer() { stop(); }
+};
+
+// One server shared by all tests of a test program, started on first use
+// and stopped at exit. Returns its display name, or "" when Xvfb failed.
+const std::string &sharedXDisplay();
