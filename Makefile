@@ -3,7 +3,7 @@
 BUILD ?= build
 JOBS ?= 2
 
-.PHONY: all deps build run test clean
+.PHONY: all deps build run test clean sanitize-test fuzz valgrind-test stress
 
 all: build
 
@@ -20,5 +20,26 @@ run: build
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
 
+# The stress passes CI runs after `make test`: the whole suite under
+# AddressSanitizer and UndefinedBehaviorSanitizer, bounded fuzzing of the
+# two parsers, and the end-to-end tests with the clock under valgrind.
+FUZZ_SECONDS ?= 60
+
+sanitize-test: deps
+	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTAVOCK_SANITIZE=ON
+	cmake --build build-asan -j$(JOBS)
+	ctest --test-dir build-asan --output-on-failure -j$(JOBS)
+
+fuzz: deps
+	CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVOCK_FUZZ=ON
+	cmake --build build-fuzz -j$(JOBS)
+	./tools/run-fuzzers build-fuzz $(FUZZ_SECONDS)
+
+valgrind-test: build
+	TAVOCK_TEST_WRAPPER="valgrind -q --error-exitcode=1 --leak-check=full --errors-for-leak-kinds=definite" \
+	  ctest --test-dir $(BUILD) --output-on-failure -R 'EndToEnd'
+
+stress: sanitize-test fuzz valgrind-test
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) build-asan build-fuzz

@@ -29,7 +29,8 @@ struct ChildProcess {
     ~ChildProcess();
 };
 
-// Starts args[0] (a path) with args as argv; stdin is /dev/null.
+// Starts args[0] (a path) with args as argv; stdin is /dev/null. When the
+// environment names TAVOCK_TEST_WRAPPER, that command line is put in front.
 bool spawnProcess(ChildProcess &child, const std::vector<std::string> &args,
                   const EnvChanges &env = {});
 
