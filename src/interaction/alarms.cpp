@@ -1,3 +1,37 @@
-// STUB: replaced by the alarm implementation.
+// checkAlarms: runs each `at` command once when the time of the last redraw
+// reaches it. Reads the shared local-time record; draws nothing.
 #include "interaction/alarms.h"
-void checkAlarms() {}
+
+#include "render/geometry.h"
+#include "settings/settings.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+void checkAlarms()
+{
+    // No usable local time for the last redraw (localtime failed, or no
+    // redraw yet): nothing can match, and the fired states are left alone.
+    if (!localTime)
+        return;
+    const int hour = localTime->tm_hour;
+    const int minute = localTime->tm_min;
+    const int second = localTime->tm_sec;
+
+    for (int i = 0; i < settings.alarmCount; i++) {
+        AlarmEntry *alarm = settings.alarms[i];
+        if (alarm->hour != hour || alarm->minute != minute)
+            continue;
+        if (alarm->second != second) {
+            alarm->fired = 0;
+            continue;
+        }
+        if (alarm->fired)
+            continue;
+        // Set before the command runs: the entry counts as fired even when
+        // the shell cannot run it, and the same record never runs it twice.
+        alarm->fired = 1;
+        std::fflush(stdout);  // the clock's own output stays ahead of the command's
+        std::system(alarm->command);
+    }
+}

@@ -1,5 +1,48 @@
-// STUB: replaced by the event handling implementation.
+// handleEvents: drains the X event queue without waiting. A click runs the
+// command, a completed exposure asks for a refresh, the window manager's
+// close request ends the clock; everything else is dropped.
 #include "interaction/events.h"
+
+#include "app/loop.h"
+#include "display/setup.h"
+#include "settings/settings.h"
+
+#include <cstdio>
 #include <cstdlib>
-void handleEvents() {}
-void quit() { std::exit(0); }
+
+void handleEvents()
+{
+    Display *display = clockDisplay.display;
+    XEvent event;
+
+    // XPending first, so XNextEvent never blocks.
+    while (XPending(display) > 0) {
+        XNextEvent(display, &event);
+        switch (event.type) {
+        case ButtonPress:
+            // Any button on either window; synchronous, once per press.
+            std::fflush(stdout);  // keep our own output ahead of the command's
+            std::system(settings.execProg);
+            break;
+        case ClientMessage:
+            if (event.xclient.message_type == clockDisplay.wmProtocols &&
+                static_cast<Atom>(event.xclient.data.l[0]) == clockDisplay.wmDeleteWindow)
+                quit();
+            break;
+        case Expose:
+            // A series of exposures counts once, at its last member.
+            if (event.xexpose.count == 0)
+                redrawPending++;
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+void quit()
+{
+    if (clockDisplay.display)
+        XCloseDisplay(clockDisplay.display);
+    std::exit(0);
+}
