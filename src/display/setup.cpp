@@ -1,14 +1,302 @@
-// STUB: replaced by the display set-up implementation.
+// setupDisplay: from the finished settings to a running X client, in a fixed
+// order (display, font, layout, sprite sheets, pixmaps, windows and their
+// properties, GC, face, pixels, first frame). Nothing built here is freed.
 #include "display/setup.h"
+
+#include "app/loop.h"
+#include "display/colors.h"
+#include "display/face.h"
+#include "render/geometry.h"
+#include "settings/settings.h"
+
+#include <X11/Xutil.h>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+
 ClockDisplay clockDisplay;
-void setupDisplay(int, char **, const char *, const char *displayName, const char *, int, int,
-                  int, int)
+
+DialLayout dialLayout(int width, int height, int drawDayDate, int labelOn, int labelTop,
+                      int labelHeight, int labelWidth)
 {
-    clockDisplay.display = XOpenDisplay(displayName);
+    DialLayout l = {};
+    l.centerX = width / 2;
+    l.radiusX = width / 2 - 3;
+    // The date row at the bottom takes room from the dial.
+    l.centerY = drawDayDate ? height / 2 - 4 : height / 2;
+    l.radiusY = drawDayDate ? height / 2 - 7 : height / 2 - 3;
+    if (labelOn) {
+        if (labelTop)
+            l.centerY += labelHeight / 2 + 1;
+        else
+            l.centerY -= labelHeight / 2;
+        l.radiusY -= labelHeight / 2 + 1;
+        l.labelX = width / 2 - labelWidth / 2;
+        if (labelTop)
+            l.labelY = labelHeight;
+        else
+            l.labelY = drawDayDate ? height - 10 : height - 3;
+    }
+    return l;
+}
+
+int windowSizeFromGeometry(const char *geometry, unsigned int *width, unsigned int *height)
+{
+    if (!geometry || !*geometry)
+        return 0;
+    int x, y;
+    unsigned int w = 0, h = 0;
+    int mask = XParseGeometry(geometry, &x, &y, &w, &h);
+    // A side of 0 or one beyond 16-bit coordinates would make the server
+    // refuse the pixmaps or windows; such a side keeps the size it had.
+    if ((mask & WidthValue) && w >= 1 && w <= MAX_WINDOW_SIDE)
+        *width = w;
+    if ((mask & HeightValue) && h >= 1 && h <= MAX_WINDOW_SIDE)
+        *height = h;
+    return mask;
+}
+
+static void openDisplay(const char *displayName)
+{
+    clockDisplay.display = XOpenDisplay(*displayName ? displayName : nullptr);
     if (!clockDisplay.display) {
-        std::printf("tavock : grrrr... can't open display %s. Sorry ...\n", XDisplayName(displayName));
+        std::printf("tavock : grrrr... can't open display %s. Sorry ...\n",
+                    XDisplayName(displayName));
         std::exit(1);
     }
+    clockDisplay.screenNumber = DefaultScreen(clockDisplay.display);
+    clockDisplay.rootWindow = RootWindow(clockDisplay.display, clockDisplay.screenNumber);
+}
+
+// Loads the label font; on failure the label is off for the whole run.
+static void loadLabelFont(int *labelHeight, int *labelWidth)
+{
+    *labelHeight = *labelWidth = 0;
+    clockDisplay.labelFont = nullptr;
+    if (!settings.labelOn)
+        return;
+    XFontStruct *font = XLoadQueryFont(clockDisplay.display, settings.Font);
+    if (!font) {
+        std::printf("tavock : failed to load font %s\n", settings.Font);
+        std::printf("tavock : warning : the label will not be drawn\n");
+        std::fflush(stdout);
+        settings.labelOn = 0;
+        return;
+    }
+    clockDisplay.labelFont = font;
+    clockDisplay.labelFontId = font->fid;
+    *labelWidth = XTextWidth(font, settings.Label, static_cast<int>(std::strlen(settings.Label)));
+    *labelHeight = font->max_bounds.ascent + font->max_bounds.descent;
+}
+
+// The four sheets in order; a failing one ends the clock before the next.
+static void createSpriteSheets()
+{
+    struct SheetStep {
+        SpriteSheet *sheet;
+        int headerLine;
+        const char *ink;
+        const char *what;
+    };
+    const SheetStep steps[4] = {
+        {&clockDisplay.daySheet, DAY_SHEET_LINE, settings.dayColor, "day_of_week"},
+        {&clockDisplay.ampmSheet, AMPM_SHEET_LINE, settings.AMPMColor, "AM/PM indicator"},
+        {&clockDisplay.digitSheet, DIGIT_SHEET_LINE, settings.dateColor, "digits"},
+        {&clockDisplay.monthSheet, MONTH_SHEET_LINE, settings.dateColor, "months"},
+    };
+    for (const SheetStep &step : steps) {
+        int status = createSpriteSheet(clockDisplay.display, clockDisplay.rootWindow,
+                                       *step.sheet, step.headerLine, settings.background,
+                                       step.ink);
+        if (status != XpmSuccess) {
+            std::printf("tavock : (%d) not enough free color cells for %s.\n", status, step.what);
+            std::fflush(stdout);
+            XCloseDisplay(clockDisplay.display);
+            std::exit(0);
+        }
+    }
+}
+
+static XSizeHints sizeHints(const char *geometry, int parsedMask)
+{
+    XSizeHints hints = {};
+    hints.flags = USPosition | USSize | PMinSize | PMaxSize;
+    hints.width = hints.min_width = hints.max_width = static_cast<int>(settings.windowWidth);
+    hints.height = hints.min_height = hints.max_height = static_cast<int>(settings.windowHeight);
+    int x, y, width, height, gravity;
+    // Minimum and maximum pin the size; XWMGeometry contributes the position.
+    XWMGeometry(clockDisplay.display, clockDisplay.screenNumber, geometry, nullptr, 0, &hints,
+                &x, &y, &width, &height, &gravity);
+    hints.x = x;
+    hints.y = y;
+    hints.width = width;
+    hints.height = height;
+    bool right = parsedMask & XNegative, bottom = parsedMask & YNegative;
+    hints.win_gravity = bottom ? (right ? SouthEastGravity : SouthWestGravity)
+                               : (right ? NorthEastGravity : NorthWestGravity);
+    hints.flags |= PWinGravity;
+    return hints;
+}
+
+static void createWindows(const XSizeHints &hints)
+{
+    Display *d = clockDisplay.display;
+    unsigned int w = settings.windowWidth, h = settings.windowHeight;
+    clockDisplay.facePixmap = XCreatePixmap(d, clockDisplay.rootWindow, w, h, clockDisplay.depth);
+    clockDisplay.framePixmap = XCreatePixmap(d, clockDisplay.rootWindow, w, h, clockDisplay.depth);
+    Window *windows[2] = {&clockDisplay.mainWindow, &clockDisplay.iconWindow};
+    for (Window *window : windows)
+        *window = XCreateSimpleWindow(d, clockDisplay.rootWindow, hints.x, hints.y,
+                                      static_cast<unsigned int>(hints.width),
+                                      static_cast<unsigned int>(hints.height), 0,
+                                      clockDisplay.foregroundPixel, clockDisplay.backgroundPixel);
+    XSizeHints copy = hints;
+    XSetWMNormalHints(d, clockDisplay.mainWindow, &copy);
+    XSetWMNormalHints(d, clockDisplay.iconWindow, &copy);
+    XClearWindow(d, clockDisplay.mainWindow);
+    XClearWindow(d, clockDisplay.iconWindow);
+}
+
+static void setNames(const char *title)
+{
+    Display *d = clockDisplay.display;
+    XTextProperty name;
+    char *list[1] = {const_cast<char *>(title)};
+    if (XStringListToTextProperty(list, 1, &name)) {
+        XSetWMName(d, clockDisplay.mainWindow, &name);
+        XSetWMName(d, clockDisplay.iconWindow, &name);
+    }
+    static char resName[] = "tavock", resClass[] = "TAVOCK";
+    XClassHint classHint = {resName, resClass};
+    XSetClassHint(d, clockDisplay.mainWindow, &classHint);
+    XStoreName(d, clockDisplay.mainWindow, title);
+    XSetIconName(d, clockDisplay.mainWindow, title);
+}
+
+static void createGC()
+{
+    XGCValues &v = clockDisplay.gcValues;
+    v.foreground = clockDisplay.foregroundPixel;
+    v.background = clockDisplay.backgroundPixel;
+    v.line_width = 1;
+    v.line_style = LineSolid;
+    v.fill_style = FillSolid;
+    unsigned long mask = GCForeground | GCBackground | GCLineWidth | GCLineStyle | GCFillStyle;
+    if (settings.labelOn) {
+        v.font = clockDisplay.labelFontId;
+        mask |= GCFont;
+    }
+    clockDisplay.gc = XCreateGC(clockDisplay.display, clockDisplay.mainWindow, mask, &v);
+}
+
+static void setWMHints(int withdrawn, int iconic, const XSizeHints &sizeHints)
+{
+    XWMHints hints = {};
+    hints.flags = StateHint | IconWindowHint;
+    hints.icon_window = clockDisplay.iconWindow;
+    hints.initial_state = withdrawn ? WithdrawnState : iconic ? IconicState : NormalState;
+    if (withdrawn) {
+        hints.flags |= WindowGroupHint;
+        hints.window_group = clockDisplay.mainWindow;
+    }
+    if (withdrawn || iconic) {
+        hints.flags |= IconPositionHint;
+        hints.icon_x = sizeHints.x;
+        hints.icon_y = sizeHints.y;
+    }
+    XSetWMHints(clockDisplay.display, clockDisplay.mainWindow, &hints);
+}
+
+static void allocateHandPixels()
+{
+    Display *d = clockDisplay.display;
+    Window root = clockDisplay.rootWindow;
+    const char *colours[3] = {settings.secondColor, settings.minuteColor, settings.hourColor};
+    const char *outColours[3] = {settings.secondOutColor, settings.minuteOutColor,
+                                 settings.hourOutColor};
+    const char *fillColours[3] = {settings.secondFillColor, settings.minuteFillColor,
+                                  settings.hourFillColor};
+    for (int i = 0; i < 3; i++)
+        clockDisplay.strokePixels[i] = settings.neonHands ? darkerPixel(colours[i], d, root, 1.8f)
+                                                          : colorPixel(colours[i], d, root);
+    for (int i = 0; i < 3; i++)
+        clockDisplay.outlinePixels[i] = settings.neonHands
+                                            ? colorPixel(colours[i], d, root)
+                                            : lighterPixel(colours[i], d, root, 1.8f);
+    for (int i = 0; i < 3; i++)
+        if (overrideGiven(outColours[i]))
+            clockDisplay.outlinePixels[i] = colorPixel(outColours[i], d, root);
+    for (int i = 0; i < 3; i++)
+        clockDisplay.fillPixels[i] = clockDisplay.strokePixels[i];
+    for (int i = 0; i < 3; i++)
+        if (overrideGiven(fillColours[i]))
+            clockDisplay.fillPixels[i] = colorPixel(fillColours[i], d, root);
+}
+
+void setupDisplay(int argc, char **argv, const char *title, const char *displayName,
+                  const char *geometry, int withdrawn, int iconic, int pushedIn, int noborder)
+{
+    openDisplay(displayName);
+    Display *d = clockDisplay.display;
+    Window root = clockDisplay.rootWindow;
+    clockDisplay.backgroundPixel = colorPixel(settings.background, d, root);
+    clockDisplay.foregroundPixel = colorPixel(settings.foreground, d, root);
+    clockDisplay.depth = static_cast<unsigned int>(DefaultDepth(d, clockDisplay.screenNumber));
+
+    int labelHeight, labelWidth;
+    loadLabelFont(&labelHeight, &labelWidth);
+
+    int parsedMask = windowSizeFromGeometry(geometry, &settings.windowWidth,
+                                            &settings.windowHeight);
+    DialLayout layout = dialLayout(static_cast<int>(settings.windowWidth),
+                                   static_cast<int>(settings.windowHeight), settings.drawDayDate,
+                                   settings.labelOn, settings.LabelTop, labelHeight, labelWidth);
+    clockDisplay.dialCenterX = layout.centerX;
+    clockDisplay.dialCenterY = layout.centerY;
+    clockDisplay.dialRadiusX = layout.radiusX;
+    clockDisplay.dialRadiusY = layout.radiusY;
+    clockDisplay.labelX = layout.labelX;
+    clockDisplay.labelY = layout.labelY;
+
+    createSpriteSheets();
+    XSizeHints hints = sizeHints(geometry, parsedMask);
+    createWindows(hints);
+    setNames(title);
+
+    long mainMask = ExposureMask | (settings.execGiven ? ButtonPressMask : 0);
+    long iconMask = ExposureMask | (withdrawn ? ButtonPressMask : 0);
+    XSelectInput(d, clockDisplay.mainWindow, mainMask);
+    XSelectInput(d, clockDisplay.iconWindow, iconMask);
+
+    createGC();
+    fillBackground();
+    if (!noborder)
+        drawBevel(pushedIn);
+    drawTickMarks();
+
+    XSetCommand(d, clockDisplay.mainWindow, argv, argc);
+    clockDisplay.wmDeleteWindow = XInternAtom(d, "WM_DELETE_WINDOW", False);
+    clockDisplay.wmProtocols = XInternAtom(d, "WM_PROTOCOLS", False);
+    XSetWMProtocols(d, clockDisplay.mainWindow, &clockDisplay.wmDeleteWindow, 1);
+    XSetWMProtocols(d, clockDisplay.iconWindow, &clockDisplay.wmDeleteWindow, 1);
+    setWMHints(withdrawn, iconic, hints);
+    XMapWindow(d, clockDisplay.mainWindow);
+
+    allocateHandPixels();
+    clockDisplay.labelPixel = colorPixel(settings.LabelColor, d, root);
+
+    // The first frame. The face goes onto the frame first, so that a frame
+    // the redraw cannot compose (localtime failed) shows the dial rather
+    // than uninitialised pixmap contents.
+    currentTime = clockSource(nullptr);
+    lastRedrawTime = currentTime;
+    XCopyArea(d, clockDisplay.facePixmap, clockDisplay.framePixmap, clockDisplay.gc, 0, 0,
+              settings.windowWidth, settings.windowHeight, 0, 0);
+    redraw();
+
+    // Wait for the first event (the Expose of the mapping) and drop it.
+    XEvent event;
+    XNextEvent(d, &event);
+    presentFrame();
+    XFlush(d);
 }

@@ -41,3 +41,24 @@ extern ClockDisplay clockDisplay;
 void setupDisplay(int argc, char **argv, const char *title, const char *displayName,
                   const char *geometry, int withdrawn, int iconic, int pushedIn,
                   int noborder);
+
+// Where the dial and the label go in a W x H window.
+struct DialLayout {
+    int centerX, centerY;  // dial centre
+    int radiusX, radiusY;  // dial radii (no lower bound: may be negative)
+    int labelX, labelY;    // label left end and baseline, 0 without label
+};
+
+DialLayout dialLayout(int width, int height, int drawDayDate, int labelOn, int labelTop,
+                      int labelHeight, int labelWidth);
+
+// Largest window or pixmap side the clock accepts from a geometry string:
+// drawing coordinates travel as signed 16-bit values, so beyond this the
+// bevel and the indicators at the far edges could no longer be addressed.
+enum { MAX_WINDOW_SIDE = 32767 };
+
+// The window size after a geometry string: a width or height it gives
+// replaces the current one when it lies within 1..MAX_WINDOW_SIDE (0 or a
+// larger side would end the clock with an X protocol error). Returns the
+// XParseGeometry mask; an empty string parses nothing and returns 0.
+int windowSizeFromGeometry(const char *geometry, unsigned int *width, unsigned int *height);
