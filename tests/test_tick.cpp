@@ -1,0 +1,289 @@
+// The tick against a controlled clock reading on a private X server: when a
+// frame is composed, when it is copied to the windows, and the idle wait.
+// A composed frame shows as the frame pixmap losing a marker painted on it;
+// each copy to a window shows as one NoExpose event for that window (the
+// set-up's graphics context asks for graphics exposures).
+#include <gtest/gtest.h>  // before Xlib, whose None and Bool macros clash
+
+#include "app/loop.h"
+#include "display/setup.h"
+#include "render/geometry.h"
+#include "render/layers.h"
+#include "settings/settings.h"
+#include "process.h"
+#include "xserver.h"
+
+#include <X11/Xutil.h>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+namespace {
+
+time_t fakeNow;
+time_t fakeClock(time_t *out)
+{
+    if (out)
+        *out = fakeNow;
+    return fakeNow;
+}
+
+const time_t MIDNIGHT = 1710460800;  // 2024-03-15 00:00:00 UTC
+const unsigned long FRAME_MARKER = 0x123456;
+const unsigned long WINDOW_MARKER = 0x654321;
+
+struct TickResult {
+    bool composed;     // the frame pixmap was painted over
+    int mainCopies;    // copies to mainWindow
+    int iconCopies;    // copies to iconWindow
+    bool windowShowsFrame;
+};
+
+class TickTest : public ::testing::Test {
+protected:
+    static GC markerGC;
+
+    static void SetUpTestSuite()
+    {
+        const std::string &name = sharedXDisplay();
+        ASSERT_FALSE(name.empty()) << "Xvfb did not start";
+        setenv("TZ", "UTC", 1);
+        tzset();
+        setDefaults();
+        deriveHandLayers();
+        boundedCopy(settings.displayName, name.c_str(), sizeof settings.displayName);
+        clockSource = fakeClock;
+        fakeNow = MIDNIGHT;
+        static char arg0[] = "tavock";
+        static char *argv[] = {arg0, nullptr};
+        setupDisplay(1, argv, settings.title, settings.displayName, settings.geometry,
+                     settings.withdrawn, settings.iconic, settings.pushedIn, settings.noborder);
+        XGCValues values;
+        values.graphics_exposures = False;
+        markerGC = XCreateGC(clockDisplay.display, clockDisplay.rootWindow,
+                             GCGraphicsExposures, &values);
+    }
+
+    void SetUp() override
+    {
+        settings.updateInterval = 1;
+        settings.alarmsGiven = 0;
+        settings.alarmCount = 0;
+        settings.alarms = nullptr;
+        // Start every test right after a redraw at a known second.
+        fakeNow = MIDNIGHT;
+        lastRedrawTime = fakeNow - 1;
+        tick();
+    }
+
+    static int markerPixels(Drawable drawable, unsigned long marker)
+    {
+        XImage *image = XGetImage(clockDisplay.display, drawable, 0, 0, settings.windowWidth,
+                                  settings.windowHeight, AllPlanes, ZPixmap);
+        int count = 0;
+        for (unsigned y = 0; y < settings.windowHeight; y++)
+            for (unsigned x = 0; x < settings.windowWidth; x++)
+                count += XGetPixel(image, x, y) == marker;
+        XDestroyImage(image);
+        return count;
+    }
+
+    static bool sameContents(Drawable a, Drawable b)
+    {
+        Display *d = clockDisplay.display;
+        unsigned w = settings.windowWidth, h = settings.windowHeight;
+        XImage *ia = XGetImage(d, a, 0, 0, w, h, AllPlanes, ZPixmap);
+        XImage *ib = XGetImage(d, b, 0, 0, w, h, AllPlanes, ZPixmap);
+        bool same = true;
+        for (unsigned y = 0; y < h && same; y++)
+            for (unsigned x = 0; x < w && same; x++)
+                same = XGetPixel(ia, x, y) == XGetPixel(ib, x, y);
+        XDestroyImage(ia);
+        XDestroyImage(ib);
+        return same;
+    }
+
+    // Counts (and removes) the NoExpose events of the two windows.
+    static void countCopies(int *mainCopies, int *iconCopies)
+    {
+        Display *d = clockDisplay.display;
+        XSync(d, False);
+        XEvent event;
+        while (XCheckTypedEvent(d, NoExpose, &event)) {
+            if (event.xnoexpose.drawable == clockDisplay.mainWindow)
+                ++*mainCopies;
+            else if (event.xnoexpose.drawable == clockDisplay.iconWindow)
+                ++*iconCopies;
+        }
+    }
+
+    // Paints the markers, leaves nothing of earlier copies in the queue.
+    static void prepare()
+    {
+        Display *d = clockDisplay.display;
+        int ignored = 0;
+        countCopies(&ignored, &ignored);
+        XSetForeground(d, markerGC, FRAME_MARKER);
+        XFillRectangle(d, clockDisplay.framePixmap, markerGC, 0, 0, settings.windowWidth,
+                       settings.windowHeight);
+        XSetForeground(d, markerGC, WINDOW_MARKER);
+        XFillRectangle(d, clockDisplay.mainWindow, markerGC, 0, 0, settings.windowWidth,
+                       settings.windowHeight);
+        XSync(d, False);
+    }
+
+    static void sendExpose(int count)
+    {
+        XEvent event = {};
+        event.xexpose.type = Expose;
+        event.xexpose.window = clockDisplay.mainWindow;
+        event.xexpose.width = 10;
+        event.xexpose.height = 10;
+        event.xexpose.count = count;
+        XSendEvent(clockDisplay.display, clockDisplay.mainWindow, False, ExposureMask, &event);
+        XSync(clockDisplay.display, False);
+    }
+
+    static TickResult observeTick(time_t now)
+    {
+        fakeNow = now;
+        tick();
+        TickResult r{};
+        countCopies(&r.mainCopies, &r.iconCopies);
+        r.composed = markerPixels(clockDisplay.framePixmap, FRAME_MARKER) == 0;
+        r.windowShowsFrame = sameContents(clockDisplay.mainWindow, clockDisplay.framePixmap);
+        return r;
+    }
+};
+GC TickTest::markerGC;
+
+TEST_F(TickTest, OneFramePerSecondAndNoneWithinTheSameSecond)
+{
+    for (int second = 1; second <= 3; second++) {
+        prepare();
+        TickResult first = observeTick(MIDNIGHT + second);
+        EXPECT_TRUE(first.composed) << second;
+        EXPECT_EQ(first.mainCopies, 1) << second;
+        EXPECT_EQ(first.iconCopies, 1) << second;
+        EXPECT_TRUE(first.windowShowsFrame) << second;
+        EXPECT_EQ(lastRedrawTime, MIDNIGHT + second);
+        EXPECT_EQ(redrawPending, 0);
+        ASSERT_NE(localTime, nullptr);
+        EXPECT_EQ(localTime->tm_sec, second);
+
+        for (int again = 0; again < 3; again++) {
+            prepare();
+            TickResult same = observeTick(MIDNIGHT + second);
+            EXPECT_FALSE(same.composed) << second;
+            EXPECT_EQ(same.mainCopies + same.iconCopies, 0) << second;
+        }
+    }
+}
+
+TEST_F(TickTest, AnIntervalOfFiveComposesEveryFifthSecond)
+{
+    settings.updateInterval = 5;
+    std::string composedSeconds;
+    for (int second = 1; second <= 15; second++) {
+        prepare();
+        TickResult r = observeTick(MIDNIGHT + second);
+        if (r.composed)
+            composedSeconds += std::to_string(second) + " ";
+        EXPECT_EQ(r.mainCopies, r.composed ? 1 : 0) << second;
+    }
+    EXPECT_EQ(composedSeconds, "5 10 15 ");
+}
+
+TEST_F(TickTest, AClockSetBackRedrawsAtOnce)
+{
+    settings.updateInterval = 5;
+    prepare();
+    TickResult r = observeTick(MIDNIGHT - 3600);
+    EXPECT_TRUE(r.composed);
+    EXPECT_EQ(r.mainCopies, 1);
+    EXPECT_EQ(lastRedrawTime, MIDNIGHT - 3600);
+    ASSERT_NE(localTime, nullptr);
+    EXPECT_EQ(localTime->tm_hour, 23);
+}
+
+TEST_F(TickTest, AnExposureAloneCopiesTheLastFrameWithoutComposing)
+{
+    prepare();
+    sendExpose(1);
+    sendExpose(0);
+    TickResult r = observeTick(MIDNIGHT);
+    EXPECT_FALSE(r.composed);
+    EXPECT_EQ(r.mainCopies, 1);
+    EXPECT_EQ(r.iconCopies, 1);
+    EXPECT_TRUE(r.windowShowsFrame);
+    EXPECT_EQ(redrawPending, 0);
+}
+
+TEST_F(TickTest, AFrameAndAnExposureInOneTickCopyOnce)
+{
+    prepare();
+    sendExpose(0);
+    TickResult r = observeTick(MIDNIGHT + 1);
+    EXPECT_TRUE(r.composed);
+    EXPECT_EQ(r.mainCopies, 1);
+    EXPECT_EQ(r.iconCopies, 1);
+    EXPECT_TRUE(r.windowShowsFrame);
+}
+
+TEST_F(TickTest, WithIntervalFiveAnAlarmRunsOnlyOnARedrawSecondAndOnce)
+{
+    std::string dir = makeTempDir();
+    std::string log = dir + "/log";
+    AlarmEntry between{0, 0, 7, 0, ""}, onRedraw{0, 0, 10, 0, ""};
+    boundedCopy(between.command, ("echo between >> " + log).c_str(), 256);
+    boundedCopy(onRedraw.command, ("echo onRedraw >> " + log).c_str(), 256);
+    AlarmEntry *list[] = {&between, &onRedraw};
+    settings.alarms = list;
+    settings.alarmCount = 2;
+    settings.alarmsGiven = 1;
+    settings.updateInterval = 5;
+    // Several ticks a second, as an event-driven loop may make them.
+    for (int second = 1; second <= 14; second++)
+        for (int again = 0; again < 3; again++) {
+            fakeNow = MIDNIGHT + second;
+            tick();
+        }
+    EXPECT_EQ(readFile(log), "onRedraw\n");
+    settings.alarms = nullptr;
+    settings.alarmCount = 0;
+    settings.alarmsGiven = 0;
+    std::system(("rm -rf " + dir).c_str());
+}
+
+struct WaitCase {
+    const char *name;
+    long seconds, nanoseconds;  // the real-time clock now
+    long tickSecond;            // what the last tick read
+    int expected;               // with a margin of 2 ms
+};
+
+TEST(TickWait, UntilJustAfterTheNextSecond)
+{
+    const WaitCase cases[] = {
+        {"exactly on a second", 100, 0, 100, 1002},
+        {"just after a second", 100, 1, 100, 1002},
+        {"a millisecond after", 100, 1000000, 100, 1001},
+        {"half way", 100, 500000000, 100, 502},
+        {"just before a second", 100, 999999999, 100, 3},
+        {"a millisecond before", 100, 999000000, 100, 3},
+        {"tick read the previous second", 101, 1000000, 100, 1},
+        {"a command held the tick", 105, 300000000, 100, 1},
+        {"clock set back since the tick", 50, 300000000, 100, 1},
+    };
+    for (const WaitCase &c : cases) {
+        struct timespec now;
+        now.tv_sec = c.seconds;
+        now.tv_nsec = c.nanoseconds;
+        int wait = tickWaitMilliseconds(now, c.tickSecond, 2);
+        EXPECT_EQ(wait, c.expected) << c.name;
+        EXPECT_GE(wait, 0) << c.name;
+        EXPECT_LE(wait, 1002) << c.name;
+    }
+}
+
+}  // namespace
