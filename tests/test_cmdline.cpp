@@ -1,0 +1,261 @@
+// The command line in-process: which row an argument matches, what values
+// convert to, and option order. Paths that exit are run as processes in
+// test_config_process.cpp.
+#include "config/cmdline.h"
+#include "settings/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+void freshSettings()
+{
+    settings = ClockSettings{};
+    settings.pushedIn = 1;
+    setDefaults();
+}
+
+void parseArgs(std::vector<std::string> args)
+{
+    freshSettings();
+    args.insert(args.begin(), "tavock");
+    std::vector<char *> argv;
+    for (std::string &a : args)
+        argv.push_back(&a[0]);
+    argv.push_back(nullptr);
+    parseCommandLine(static_cast<int>(args.size()), argv.data());
+}
+
+TEST(CommandLine, TableHasThirtySixRowsInOrder)
+{
+    // The order decides: -nap before -na..., -lc and -lto shorter than documented.
+    const struct {
+        const char *prefix;
+        bool takesValue;
+    } expected[] = {
+        {"-rc", true},        {"-withdrawn", false}, {"-iconic", false}, {"-standout", false},
+        {"-noborder", false}, {"-u", true},          {"-shift", true},   {"-ns", false},
+        {"-nd", false},       {"-nap", false},       {"-geometry", true}, {"-title", true},
+        {"-display", true},   {"-bg", true},         {"-fg", true},      {"-label", true},
+        {"-fn", true},        {"-lc", true},         {"-lto", false},    {"-sec", true},
+        {"-min", true},       {"-hour", true},       {"-day", true},     {"-ampm", true},
+        {"-date", true},      {"-exe", true},        {"-at", false},     {"-nt", false},
+        {"-fs", false},       {"-ts", false},        {"-ht", true},      {"-ot", true},
+        {"-fh", false},       {"-oh", false},        {"-nh", false},     {"-nf", false},
+    };
+    ASSERT_EQ(commandLineOptionCount, 36);
+    for (int i = 0; i < 36; i++) {
+        EXPECT_STREQ(commandLineOptions[i].prefix, expected[i].prefix) << i;
+        EXPECT_EQ(commandLineOptions[i].takesValue, expected[i].takesValue) << i;
+    }
+}
+
+TEST(CommandLine, ArgumentDecisions)
+{
+    struct {
+        const char *arg;
+        ArgumentKind kind;
+        const char *prefix;  // row matched, for options
+    } rows[] = {
+        {"-rc", ARGUMENT_OPTION, "-rc"},
+        {"-rcfile", ARGUMENT_OPTION, "-rc"},
+        {"-lto", ARGUMENT_OPTION, "-lto"},
+        {"-ltop", ARGUMENT_OPTION, "-lto"},
+        {"-ltopx", ARGUMENT_OPTION, "-lto"},
+        {"-lt", ARGUMENT_BANNER_USAGE, nullptr},
+        {"-lc", ARGUMENT_OPTION, "-lc"},
+        {"-lcolor", ARGUMENT_OPTION, "-lc"},
+        {"-lcol", ARGUMENT_OPTION, "-lc"},
+        {"-update", ARGUMENT_OPTION, "-u"},
+        {"-u", ARGUMENT_OPTION, "-u"},
+        {"-shift", ARGUMENT_OPTION, "-shift"},
+        {"-sh", ARGUMENT_BANNER_USAGE, nullptr},
+        {"-nap", ARGUMENT_OPTION, "-nap"},
+        {"-na", ARGUMENT_BANNER_USAGE, nullptr},
+        {"-nd", ARGUMENT_OPTION, "-nd"},
+        {"-hours", ARGUMENT_OPTION, "-hour"},
+        {"-ht", ARGUMENT_OPTION, "-ht"},
+        {"-at", ARGUMENT_OPTION, "-at"},
+        {"-oh", ARGUMENT_OPTION, "-oh"},
+        {"-h", ARGUMENT_BANNER_USAGE, nullptr},
+        {"-H", ARGUMENT_BANNER_USAGE, nullptr},
+        {"-help", ARGUMENT_BANNER_USAGE, nullptr},
+        {"-", ARGUMENT_BANNER_USAGE, nullptr},
+        {"", ARGUMENT_BANNER_USAGE, nullptr},
+        {"clock", ARGUMENT_BANNER_USAGE, nullptr},
+        {"V", ARGUMENT_BANNER_USAGE, nullptr},
+        {"-V", ARGUMENT_VERSION, nullptr},
+        {"-Vx", ARGUMENT_VERSION, nullptr},
+        {"-v", ARGUMENT_BANNER_USAGE, nullptr},
+        {"--V", ARGUMENT_BANNER_USAGE, nullptr},
+    };
+    for (auto &r : rows) {
+        ArgumentDecision d = decideArgument(r.arg);
+        EXPECT_EQ(d.kind, r.kind) << r.arg;
+        if (r.prefix) {
+            ASSERT_GE(d.row, 0) << r.arg;
+            EXPECT_STREQ(commandLineOptions[d.row].prefix, r.prefix) << r.arg;
+        }
+    }
+}
+
+TEST(CommandLine, NumberConversions)
+{
+    struct {
+        const char *text;
+        int number;
+    } numbers[] = {{"0", 0}, {"12abc", 12}, {"  -5", -5}, {"+7", 7}, {"abc", 0},
+                   {"", 0}, {"2147483647", INT_MAX}, {"4294967298", INT_MAX},
+                   {"-99999999999999999999", INT_MIN}};
+    for (auto &r : numbers)
+        EXPECT_EQ(readNumber(r.text), r.number) << r.text;
+
+    EXPECT_EQ(narrowUnsigned16(300), 300);
+    EXPECT_EQ(narrowUnsigned16(-1), 65535);
+    EXPECT_EQ(narrowUnsigned16(65536 + 3), 3);
+    EXPECT_EQ(narrowSigned16(65535), -1);
+    EXPECT_EQ(narrowSigned16(32768), -32768);
+    EXPECT_EQ(narrowSigned16(-23), -23);
+}
+
+TEST(CommandLine, UpdateIntervalAndShift)
+{
+    struct {
+        const char *option, *value;
+        int64_t interval;
+        short shift;
+    } rows[] = {
+        {"-u", "0", 1, 0},        {"-u", "1", 1, 0},         {"-u", "-5", 1, 0},
+        {"-u", "abc", 1, 0},      {"-u", "2", 2, 0},         {"-update", "5", 5, 0},
+        {"-u", "4294967298", INT_MAX, 0},  // never wraps to a short interval
+        {"-shift", "23", 1, 23},  {"-shift", "-23", 1, -23}, {"-shift", "24", 1, 0},
+        {"-shift", "-24", 1, 0},  {"-shift", "65541", 1, 5},  // narrowed to 16 bits first
+        {"-shiftx", "3", 1, 3},
+    };
+    for (auto &r : rows) {
+        parseArgs({r.option, r.value});
+        EXPECT_EQ(settings.updateInterval, r.interval) << r.option << " " << r.value;
+        EXPECT_EQ(settings.shift, r.shift) << r.option << " " << r.value;
+    }
+}
+
+TEST(CommandLine, ThicknessAndFancyHandsOrder)
+{
+    struct {
+        std::vector<std::string> args;
+        unsigned short handThickness, outThickness;
+        int fancyHands;
+    } rows[] = {
+        {{"-ht", "300"}, 300, 1, 0},
+        {{"-ht", "-1"}, 65535, 1, 0},
+        {{"-ot", "70000"}, 1, 70000 - 65536, 0},
+        {{"-fh"}, 5, 1, 1},
+        {{"-ht", "3", "-fh"}, 3, 1, 1},
+        {{"-fh", "-ht", "3"}, 3, 1, 1},
+    };
+    for (auto &r : rows) {
+        parseArgs(r.args);
+        EXPECT_EQ(settings.handThickness, r.handThickness) << r.args[0];
+        EXPECT_EQ(settings.outThickness, r.outThickness) << r.args[0];
+        EXPECT_EQ(settings.fancyHands, r.fancyHands) << r.args[0];
+    }
+    // A handThickness from the resource file keeps -fh from changing it.
+    freshSettings();
+    settings.handThickness = 7;
+    settings.handThicknessGiven = 1;
+    char prog[] = "tavock", fh[] = "-fh";
+    char *argv[] = {prog, fh, nullptr};
+    parseCommandLine(2, argv);
+    EXPECT_EQ(settings.handThickness, 7);
+    EXPECT_EQ(settings.fancyHands, 1);
+}
+
+TEST(CommandLine, SwitchesAndValues)
+{
+    parseArgs({"-nf", "-at"});
+    EXPECT_EQ(settings.drawDayDate, 0);
+    EXPECT_EQ(settings.drawAMPM, 0);
+    EXPECT_EQ(settings.drawTicks, 2);
+
+    parseArgs({"-at", "-nf"});
+    EXPECT_EQ(settings.drawTicks, 0);
+
+    parseArgs({"-title", "-V"});  // a value is never examined as an option
+    EXPECT_STREQ(settings.title, "-V");
+
+    parseArgs({"-lto"});
+    EXPECT_EQ(settings.LabelTop, 1);
+    parseArgs({"-ltopx"});
+    EXPECT_EQ(settings.LabelTop, 1);
+    parseArgs({"-lcolor", "red"});
+    EXPECT_STREQ(settings.LabelColor, "red");
+    parseArgs({"-lc", "blue"});
+    EXPECT_STREQ(settings.LabelColor, "blue");
+
+    parseArgs({"-rc", "ignored", "-withdrawn", "-iconic", "-standout", "-noborder", "-ns",
+               "-nd", "-nap", "-fs", "-ts", "-oh", "-nh", "-label", "hi", "-exe", "xterm",
+               "-display", ":5", "-geometry", "80x80", "-bg", "b", "-fg", "f", "-sec", "s",
+               "-min", "m", "-hour", "h", "-day", "d", "-ampm", "a", "-date", "t", "-fn",
+               "fixed"});
+    const ClockSettings &s = settings;
+    EXPECT_EQ(s.withdrawn + s.iconic + s.noborder, 3);
+    EXPECT_EQ(s.pushedIn, 0);
+    EXPECT_EQ(s.drawSecondHand + s.drawDayDate + s.drawAMPM, 0);
+    EXPECT_EQ(s.floatSeconds + s.thinSeconds + s.neonHands, 3);
+    EXPECT_EQ(s.outlinedHands, 1);
+    EXPECT_EQ(s.labelOn, 1);
+    EXPECT_STREQ(s.Label, "hi");
+    EXPECT_STREQ(s.execProg, "xterm");
+    EXPECT_EQ(s.execGiven, 1);
+    EXPECT_STREQ(s.displayName, ":5");
+    EXPECT_STREQ(s.geometry, "80x80");
+    EXPECT_STREQ(s.background, "b");
+    EXPECT_STREQ(s.foreground, "f");
+    EXPECT_STREQ(s.secondColor, "s");
+    EXPECT_STREQ(s.minuteColor, "m");
+    EXPECT_STREQ(s.hourColor, "h");
+    EXPECT_STREQ(s.dayColor, "d");
+    EXPECT_STREQ(s.AMPMColor, "a");
+    EXPECT_STREQ(s.dateColor, "t");
+    EXPECT_STREQ(s.Font, "fixed");
+    EXPECT_STREQ(s.rcPath, "");  // -rc is start-up's business
+}
+
+TEST(CommandLine, TextLengthLimits)
+{
+    struct {
+        const char *option;
+        size_t length, stored;
+        const char *(*field)();
+    } rows[] = {
+        {"-title", 100, 63, [] { return (const char *)settings.title; }},
+        {"-title", 63, 63, [] { return (const char *)settings.title; }},
+        {"-title", 64, 63, [] { return (const char *)settings.title; }},
+        {"-exe", 300, 254, [] { return (const char *)settings.execProg; }},
+        {"-label", 300, 255, [] { return (const char *)settings.Label; }},
+        {"-fn", 300, 255, [] { return (const char *)settings.Font; }},
+        {"-bg", 64, 63, [] { return (const char *)settings.background; }},
+    };
+    for (auto &r : rows) {
+        std::string value(r.length, 'q');
+        parseArgs({r.option, value});
+        EXPECT_EQ(std::string(r.field()), value.substr(0, r.stored)) << r.option << r.length;
+    }
+}
+
+TEST(CommandLine, NoArgumentsChangeNothing)
+{
+    freshSettings();
+    ClockSettings before = settings;
+    char prog[] = "tavock";
+    char *argv[] = {prog, nullptr};
+    parseCommandLine(1, argv);
+    EXPECT_EQ(std::memcmp(&before, &settings, sizeof settings), 0);
+}
+
+}  // namespace
