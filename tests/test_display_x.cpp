@@ -1,0 +1,556 @@
+// The display set-up against a private Xvfb (depth 24): faces, indicators,
+// hands and window properties read back from the server.
+#include <gtest/gtest.h>  // before Xlib, whose None and Bool macros clash
+
+#include "app/loop.h"
+#include "display/setup.h"
+#include "render/compose.h"
+#include "render/geometry.h"
+#include "render/layers.h"
+#include "settings/settings.h"
+#include "xserver.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Friday 15 March 2024, 00:00:00 UTC.
+const time_t MARCH_15_2024 = 1710460800;
+time_t fixedReading = MARCH_15_2024 + 14 * 3600 + 5 * 60 + 9;
+time_t fixedClock(time_t *t)
+{
+    if (t)
+        *t = fixedReading;
+    return fixedReading;
+}
+
+// Default colours as a 24-bit true-colour screen gives them.
+const unsigned long BACKGROUND = 0x385971, FOREGROUND = 0xffffff, INK = 0xa0a0a0;
+const unsigned long DARK_BEVEL = 0x233746, LIGHT_BEVEL = 0x70b2e2;
+const unsigned long SECOND = 0xefc669, MINUTE = 0xff3030, HOUR = 0xef3838;
+
+class DisplayTest : public ::testing::Test {
+protected:
+    std::vector<std::string> args = {"tavock"};
+
+    void SetUp() override
+    {
+        ASSERT_FALSE(sharedXDisplay().empty()) << "Xvfb did not start";
+        setenv("TZ", "UTC", 1);
+        tzset();
+        std::memset(&settings, 0, sizeof settings);
+        std::memset(&clockDisplay, 0, sizeof clockDisplay);
+        setDefaults();
+        clockSource = fixedClock;
+        fixedReading = MARCH_15_2024 + 14 * 3600 + 5 * 60 + 9;
+    }
+    void TearDown() override
+    {
+        if (clockDisplay.display) {
+            XSync(clockDisplay.display, False);
+            XCloseDisplay(clockDisplay.display);
+            clockDisplay.display = nullptr;
+        }
+        clockSource = time;
+    }
+
+    // Runs the whole set-up with the settings as they stand.
+    void start()
+    {
+        deriveHandLayers();
+        std::vector<char *> argv;
+        for (std::string &a : args)
+            argv.push_back(&a[0]);
+        argv.push_back(nullptr);
+        setupDisplay(static_cast<int>(args.size()), argv.data(), settings.title,
+                     sharedXDisplay().c_str(), settings.geometry, settings.withdrawn,
+                     settings.iconic, settings.pushedIn, settings.noborder);
+        // Any protocol error would already have ended the program here.
+        XSync(clockDisplay.display, False);
+    }
+
+    void composeAt(int hour, int minute, int second)
+    {
+        currentTime = MARCH_15_2024 + hour * 3600 + minute * 60 + second;
+        setHandShape();
+        ASSERT_TRUE(computeHandGeometry());
+        composeFrame(clockDisplay.framePixmap);
+    }
+
+    struct Image {
+        XImage *image = nullptr;
+        unsigned long at(int x, int y) const { return XGetPixel(image, x, y) & 0xffffff; }
+        ~Image()
+        {
+            if (image)
+                XDestroyImage(image);
+        }
+    };
+
+    void read(Drawable d, Image &out)
+    {
+        out.image = XGetImage(clockDisplay.display, d, 0, 0, settings.windowWidth,
+                              settings.windowHeight, AllPlanes, ZPixmap);
+        ASSERT_NE(out.image, nullptr);
+    }
+};
+
+// ---- The face ----
+
+using Points = std::vector<std::pair<int, int>>;
+
+const Points defaultTicks = {{27, 2}, {39, 5}, {49, 13}, {52, 23}, {49, 33}, {39, 41},
+                             {27, 44}, {15, 41}, {5, 33}, {2, 23}, {5, 13}, {15, 5},
+                             {2, 22}, {2, 24}, {3, 23}, {52, 22}, {52, 24}, {51, 23},
+                             {26, 2}, {28, 2}, {27, 3}, {26, 44}, {28, 44}, {27, 43}};
+
+int countPixels(const XImage *image, unsigned long pixel, int x0, int y0, int x1, int y1)
+{
+    int n = 0;
+    for (int y = y0; y <= y1; y++)
+        for (int x = x0; x <= x1; x++)
+            n += (XGetPixel(const_cast<XImage *>(image), x, y) & 0xffffff) == pixel;
+    return n;
+}
+
+TEST_F(DisplayTest, DefaultFaceTicksAndBevel)
+{
+    start();
+    Image face;
+    read(clockDisplay.facePixmap, face);
+    for (auto [x, y] : defaultTicks)
+        EXPECT_EQ(face.at(x, y), FOREGROUND) << x << "," << y;
+    // Exactly these 24 points carry the foreground (the double-precision
+    // neighbour (40, 5) stays background).
+    EXPECT_EQ(countPixels(face.image, FOREGROUND, 0, 0, 53, 53), 24);
+    EXPECT_EQ(face.at(40, 5), BACKGROUND);
+    EXPECT_EQ(face.at(27, 23), BACKGROUND);
+    // Sunken: dark top and left, light right and bottom (which win the
+    // corners they share with the dark edges).
+    struct {
+        int x, y;
+        unsigned long pixel;
+    } edges[] = {{0, 0, DARK_BEVEL},    {10, 0, DARK_BEVEL},   {52, 0, DARK_BEVEL},
+                 {0, 10, DARK_BEVEL},   {0, 52, DARK_BEVEL},   {53, 0, LIGHT_BEVEL},
+                 {53, 30, LIGHT_BEVEL}, {53, 53, LIGHT_BEVEL}, {30, 53, LIGHT_BEVEL},
+                 {0, 53, LIGHT_BEVEL},  {1, 1, BACKGROUND},    {52, 52, BACKGROUND}};
+    for (const auto &e : edges)
+        EXPECT_EQ(face.at(e.x, e.y), e.pixel) << e.x << "," << e.y;
+}
+
+TEST_F(DisplayTest, StandoutSwapsTheShadesAndNoborderDropsThem)
+{
+    settings.pushedIn = 0;
+    start();
+    Image face;
+    read(clockDisplay.facePixmap, face);
+    EXPECT_EQ(face.at(10, 0), LIGHT_BEVEL);
+    EXPECT_EQ(face.at(0, 10), LIGHT_BEVEL);
+    EXPECT_EQ(face.at(53, 10), DARK_BEVEL);
+    EXPECT_EQ(face.at(10, 53), DARK_BEVEL);
+    TearDown();
+    SetUp();
+
+    settings.noborder = 1;
+    start();
+    Image plain;
+    read(clockDisplay.facePixmap, plain);
+    for (auto [x, y] : Points{{10, 0}, {0, 10}, {53, 10}, {10, 53}, {0, 0}, {53, 53}})
+        EXPECT_EQ(plain.at(x, y), BACKGROUND) << x << "," << y;
+}
+
+TEST_F(DisplayTest, DatelessDialAndAllTicks)
+{
+    settings.drawDayDate = 0;
+    settings.drawTicks = 2;
+    start();
+    EXPECT_EQ(clockDisplay.dialCenterY, 27);
+    EXPECT_EQ(clockDisplay.dialRadiusY, 24);
+    Image face;
+    read(clockDisplay.facePixmap, face);
+    for (auto [x, y] : Points{{27, 2}, {39, 5}, {49, 15}, {52, 27}, {49, 39}, {39, 49},
+                              {27, 52}, {15, 49}, {5, 39}, {2, 27}, {5, 15}, {15, 5}}) {
+        EXPECT_EQ(face.at(x, y), FOREGROUND) << x << "," << y;
+        // A five-pixel cross around every five-minute mark.
+        EXPECT_EQ(face.at(x + 1, y), FOREGROUND) << x << "," << y;
+        EXPECT_EQ(face.at(x, y - 1), FOREGROUND) << x << "," << y;
+    }
+    EXPECT_EQ(countPixels(face.image, FOREGROUND, 0, 0, 53, 53), 108);
+}
+
+// ---- Indicators ----
+
+// Ink rows of the glyphs the example date needs, as the design draws them.
+const char *const pmGlyph[] = {"cllllcclccclc", "clccclcllcllc", "cllllcclclclc",
+                               "clccccclccclc", "clccccclccclc"};
+const char *const fridayGlyph[] = {"clllllcllllcc", "clccccclccclc", "clllcccllllcc",
+                                   "clccccclccclc", "clccccclccclc"};
+const char *const marchGlyph[] = {".o...o..ooo..oooo..", ".oo.oo.o...o.o...o.",
+                                  ".o.o.o.ooooo.oooo..", ".o...o.o...o.o...o.",
+                                  ".o...o.o...o.o...o."};
+const char *const digitGlyphs[10][6] = {
+    {}, {"ccc.ccc", "cc..ccc", "ccc.ccc", "ccc.ccc", "ccc.ccc", "cc...cc"},
+    {"cc...cc", "c.ccc.c", "ccccc.c", "ccc..cc", "c..cccc", "c.....c"},
+    {}, {"cccc.cc", "ccc..cc", "cc.c.cc", "c.....c", "cccc.cc", "cccc.cc"},
+    {"c.....c", "c.ccccc", "c....cc", "ccccc.c", "c.ccc.c", "cc...cc"},
+};
+
+// Checks a glyph window at (x, y): background row, ink rows, background row.
+void expectGlyph(const XImage *image, int x, int y, const char *const *rows, int inkRows,
+                 char ink, const char *what)
+{
+    int width = static_cast<int>(std::strlen(rows[0]));
+    for (int r = 0; r < inkRows + 2; r++)
+        for (int c = 0; c < width; c++) {
+            bool isInk = r > 0 && r <= inkRows && rows[r - 1][c] == ink;
+            unsigned long got = XGetPixel(const_cast<XImage *>(image), x + c, y + r) & 0xffffff;
+            EXPECT_EQ(got, isInk ? INK : BACKGROUND) << what << " at " << c << "," << r;
+        }
+}
+
+TEST_F(DisplayTest, ExampleDateSpritesAtTheirPlaces)
+{
+    start();
+    // Hands off, so that only the indicators lie over the face.
+    std::memset(settings.handLayers, 0, sizeof settings.handLayers);
+    composeAt(14, 5, 9);
+    Image frame;
+    read(clockDisplay.framePixmap, frame);
+    expectGlyph(frame.image, 40, 1, pmGlyph, 5, 'l', "PM");
+    expectGlyph(frame.image, 1, 1, fridayGlyph, 5, 'l', "Friday");
+    expectGlyph(frame.image, 1, 45, digitGlyphs[1], 6, '.', "day tens");
+    expectGlyph(frame.image, 8, 45, digitGlyphs[5], 6, '.', "day units");
+    expectGlyph(frame.image, 18, 46, marchGlyph, 5, 'o', "March");
+    expectGlyph(frame.image, 38, 45, digitGlyphs[2], 6, '.', "year tens");
+    expectGlyph(frame.image, 45, 45, digitGlyphs[4], 6, '.', "year units");
+}
+
+TEST_F(DisplayTest, YearDigitsOnlyFromWidth52)
+{
+    boundedCopy(settings.geometry, "51x54", 64);
+    start();
+    composeAt(14, 5, 9);
+    Image narrow;
+    read(clockDisplay.framePixmap, narrow);
+    EXPECT_EQ(countPixels(narrow.image, INK, 37, 44, 50, 53), 0);
+    TearDown();
+    SetUp();
+
+    boundedCopy(settings.geometry, "52x54", 64);
+    start();
+    composeAt(14, 5, 9);
+    Image wide;
+    read(clockDisplay.framePixmap, wide);
+    expectGlyph(wide.image, 38, 45, digitGlyphs[2], 6, '.', "year tens");
+    // The units digit's window ends in the last column, 51.
+    expectGlyph(wide.image, 45, 45, digitGlyphs[4], 6, '.', "year units");
+}
+
+// ---- Hands ----
+
+struct Pixel {
+    int x, y;
+    unsigned long pixel;
+};
+
+void expectPixels(const XImage *image, const std::vector<Pixel> &pixels)
+{
+    for (const Pixel &p : pixels)
+        EXPECT_EQ(XGetPixel(const_cast<XImage *>(image), p.x, p.y) & 0xffffff, p.pixel)
+            << p.x << "," << p.y;
+}
+
+TEST_F(DisplayTest, PlainHandsAtThreeOClockAndTenPastTen)
+{
+    start();
+    composeAt(3, 0, 0);
+    Image three;
+    read(clockDisplay.framePixmap, three);
+    // Second (27,23)-(27,3) over minute (27,24)-(27,5); hour (25,23)-(41,23).
+    expectPixels(three.image, {{27, 3, SECOND}, {27, 4, SECOND}, {27, 12, SECOND},
+                               {27, 24, MINUTE}, {27, 25, BACKGROUND}, {27, 2, FOREGROUND},
+                               {41, 23, HOUR}, {25, 23, HOUR}, {24, 23, BACKGROUND},
+                               {42, 23, BACKGROUND}, {27, 23, SECOND}});
+
+    composeAt(10, 10, 30);
+    Image tenPast;
+    read(clockDisplay.framePixmap, tenPast);
+    // Second (27,23)-(27,43), minute (26,23)-(46,14), hour (28,24)-(15,17).
+    expectPixels(tenPast.image, {{27, 42, SECOND}, {46, 14, MINUTE}, {15, 17, HOUR},
+                                 {27, 5, BACKGROUND}});
+}
+
+TEST_F(DisplayTest, FancyHandTipsInTheLighterShade)
+{
+    settings.fancyHands = 1;
+    settings.handThickness = 5;
+    start();
+    composeAt(10, 10, 30);
+    Image frame;
+    read(clockDisplay.framePixmap, frame);
+    // Outline tips: lighter shades (1.8) of the hand colours.
+    expectPixels(frame.image, {{27, 43, 0xffffbd}, {46, 14, 0xff5656}, {15, 17, 0xff6464}});
+    // The triangles are filled in the hand colour.
+    EXPECT_GT(countPixels(frame.image, MINUTE, 28, 15, 45, 23), 0);
+    EXPECT_GT(countPixels(frame.image, HOUR, 16, 17, 27, 25), 0);
+}
+
+TEST_F(DisplayTest, NoSecondHandAndThinSecondHand)
+{
+    settings.drawSecondHand = 0;
+    start();
+    composeAt(3, 0, 0);
+    Image without;
+    read(clockDisplay.framePixmap, without);
+    EXPECT_EQ(countPixels(without.image, SECOND, 0, 0, 53, 53), 0);
+    expectPixels(without.image, {{27, 10, MINUTE}, {27, 5, MINUTE}, {27, 4, BACKGROUND}});
+    TearDown();
+    SetUp();
+
+    settings.thinSeconds = 1;
+    settings.handThickness = 10;
+    start();
+    composeAt(3, 0, 0);
+    Image thin;
+    read(clockDisplay.framePixmap, thin);
+    // The minute stroke (width 3) lies under a 1-pixel second stroke.
+    expectPixels(thin.image, {{27, 10, SECOND}, {26, 10, MINUTE}, {28, 10, MINUTE}});
+    EXPECT_EQ(countPixels(thin.image, SECOND, 0, 10, 53, 10), 1);
+}
+
+// ---- First frame and odd sizes ----
+
+TEST_F(DisplayTest, FirstFrameIsOnTheWindow)
+{
+    start();
+    Image frame, window;
+    read(clockDisplay.framePixmap, frame);
+    read(clockDisplay.mainWindow, window);
+    EXPECT_EQ(frame.at(41, 2), INK);  // part of the PM glyph at 14:05:09
+    for (int y = 0; y < 54; y++)
+        for (int x = 0; x < 54; x++)
+            ASSERT_EQ(window.at(x, y), frame.at(x, y)) << x << "," << y;
+}
+
+TEST_F(DisplayTest, UnconvertibleReadingLeavesTheFaceOnTheFrame)
+{
+    fixedReading = LLONG_MAX;  // localtime cannot convert this
+    start();
+    Image frame, face;
+    read(clockDisplay.framePixmap, frame);
+    read(clockDisplay.facePixmap, face);
+    for (int y = 0; y < 54; y++)
+        for (int x = 0; x < 54; x++)
+            ASSERT_EQ(frame.at(x, y), face.at(x, y)) << x << "," << y;
+}
+
+TEST_F(DisplayTest, UnusableGeometrySidesKeepTheSize)
+{
+    for (const char *geometry : {"0x0", "40000x40000", "0x60+5+5"}) {
+        SetUp();
+        boundedCopy(settings.geometry, geometry, 64);
+        start();
+        EXPECT_EQ(settings.windowWidth, 54u) << geometry;
+        EXPECT_EQ(settings.windowHeight, std::string(geometry) == "0x60+5+5" ? 60u : 54u)
+            << geometry;
+        composeAt(10, 10, 30);
+        XWindowAttributes a;
+        XGetWindowAttributes(clockDisplay.display, clockDisplay.mainWindow, &a);
+        EXPECT_EQ(a.width, 54) << geometry;
+        TearDown();
+    }
+}
+
+TEST_F(DisplayTest, TinyWindowWithNegativeRadius)
+{
+    boundedCopy(settings.geometry, "54x12", 64);
+    settings.fancyHands = 1;
+    settings.handThickness = 5;
+    start();
+    EXPECT_EQ(clockDisplay.dialRadiusY, -1);
+    composeAt(10, 10, 30);
+    composeAt(3, 0, 0);
+    XSync(clockDisplay.display, False);
+    Image frame;
+    read(clockDisplay.framePixmap, frame);
+    EXPECT_EQ(frame.at(0, 0), DARK_BEVEL);
+}
+
+// ---- Label ----
+
+TEST_F(DisplayTest, LabelInAFontTheServerHas)
+{
+    settings.labelOn = 1;
+    boundedCopy(settings.Font, "6x10", 256);
+    boundedCopy(settings.Label, "hi", 256);
+    start();
+    ASSERT_NE(clockDisplay.labelFont, nullptr);
+    int height = clockDisplay.labelFont->max_bounds.ascent +
+                 clockDisplay.labelFont->max_bounds.descent;
+    EXPECT_EQ(clockDisplay.labelY, 44);
+    EXPECT_EQ(clockDisplay.dialRadiusY, 20 - (height / 2 + 1));
+    EXPECT_EQ(clockDisplay.labelX, 27 - XTextWidth(clockDisplay.labelFont, "hi", 2) / 2);
+    std::memset(settings.handLayers, 0, sizeof settings.handLayers);
+    composeAt(14, 5, 9);
+    Image frame;
+    read(clockDisplay.framePixmap, frame);
+    EXPECT_GT(countPixels(frame.image, INK, 20, 35, 34, 44), 3);
+}
+
+TEST_F(DisplayTest, MissingFontTurnsTheLabelOff)
+{
+    settings.labelOn = 1;
+    boundedCopy(settings.Font, "-nosuch-font-*", 256);
+    testing::internal::CaptureStdout();
+    start();
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(out, "tavock : failed to load font -nosuch-font-*\n"
+                   "tavock : warning : the label will not be drawn\n");
+    EXPECT_EQ(settings.labelOn, 0);
+    EXPECT_EQ(clockDisplay.dialCenterY, 23);
+    EXPECT_EQ(clockDisplay.labelY, 0);
+}
+
+// ---- Window properties ----
+
+struct PropertyCase {
+    const char *geometry;
+    int withdrawn, iconic;
+    long hintFlags;
+    int gravity, x, y, size;
+};
+
+TEST_F(DisplayTest, WindowManagerProperties)
+{
+    const PropertyCase cases[] = {
+        {"", 0, 0, 0x0a, NorthWestGravity, 0, 0, 54},
+        {"64x64-0-0", 0, 1, 0x1a, SouthEastGravity, 320 - 64, 240 - 64, 64},
+        {"+10+20", 1, 1, 0x5a, NorthWestGravity, 10, 20, 54},
+        {"-5+7", 1, 0, 0x5a, NorthEastGravity, 320 - 54 - 5, 7, 54},
+        {"+3-4", 0, 0, 0x0a, SouthWestGravity, 3, 240 - 54 - 4, 54},
+    };
+    for (const PropertyCase &c : cases) {
+        SetUp();
+        SCOPED_TRACE(c.geometry);
+        boundedCopy(settings.geometry, c.geometry, 64);
+        boundedCopy(settings.title, "my clock", 64);
+        settings.withdrawn = c.withdrawn;
+        settings.iconic = c.iconic;
+        args = {"tavock", "-geometry", c.geometry};
+        start();
+        Display *d = clockDisplay.display;
+        for (Window w : {clockDisplay.mainWindow, clockDisplay.iconWindow}) {
+            XSizeHints hints;
+            long supplied;
+            ASSERT_TRUE(XGetWMNormalHints(d, w, &hints, &supplied));
+            EXPECT_EQ(hints.flags, 0x233);
+            EXPECT_EQ(hints.min_width, c.size);
+            EXPECT_EQ(hints.max_width, c.size);
+            EXPECT_EQ(hints.min_height, c.size);
+            EXPECT_EQ(hints.max_height, c.size);
+            EXPECT_EQ(hints.win_gravity, c.gravity);
+            EXPECT_EQ(hints.x, c.x);
+            EXPECT_EQ(hints.y, c.y);
+            XWindowAttributes a;
+            XGetWindowAttributes(d, w, &a);
+            EXPECT_EQ(a.width, c.size);
+            EXPECT_EQ(a.x, c.x);
+            EXPECT_EQ(a.y, c.y);
+
+            Atom *protocols;
+            int count;
+            ASSERT_TRUE(XGetWMProtocols(d, w, &protocols, &count));
+            ASSERT_EQ(count, 1);
+            EXPECT_EQ(protocols[0], XInternAtom(d, "WM_DELETE_WINDOW", True));
+            XFree(protocols);
+            XTextProperty name;
+            ASSERT_TRUE(XGetWMName(d, w, &name));
+            EXPECT_STREQ(reinterpret_cast<char *>(name.value), "my clock");
+            XFree(name.value);
+        }
+        XWMHints *wm = XGetWMHints(d, clockDisplay.mainWindow);
+        ASSERT_NE(wm, nullptr);
+        EXPECT_EQ(wm->flags, c.hintFlags);
+        EXPECT_EQ(wm->icon_window, clockDisplay.iconWindow);
+        EXPECT_EQ(wm->initial_state,
+                  c.withdrawn ? WithdrawnState : c.iconic ? IconicState : NormalState);
+        if (c.withdrawn) {
+            EXPECT_EQ(wm->window_group, clockDisplay.mainWindow);
+        }
+        if (c.withdrawn || c.iconic) {
+            EXPECT_EQ(wm->icon_x, c.x);
+            EXPECT_EQ(wm->icon_y, c.y);
+        }
+        XFree(wm);
+        EXPECT_EQ(XGetWMHints(d, clockDisplay.iconWindow), nullptr);
+        TearDown();
+    }
+}
+
+TEST_F(DisplayTest, NamesClassAndCommand)
+{
+    args = {"tavock", "-title", "x y"};
+    boundedCopy(settings.title, "x y", 64);
+    start();
+    Display *d = clockDisplay.display;
+    char *name = nullptr;
+    ASSERT_TRUE(XFetchName(d, clockDisplay.mainWindow, &name));
+    EXPECT_STREQ(name, "x y");
+    XFree(name);
+    ASSERT_TRUE(XGetIconName(d, clockDisplay.mainWindow, &name));
+    EXPECT_STREQ(name, "x y");
+    XFree(name);
+    XClassHint hint;
+    ASSERT_TRUE(XGetClassHint(d, clockDisplay.mainWindow, &hint));
+    EXPECT_STREQ(hint.res_name, "tavock");
+    EXPECT_STREQ(hint.res_class, "TAVOCK");
+    XFree(hint.res_name);
+    XFree(hint.res_class);
+    char **argv;
+    int argc;
+    ASSERT_TRUE(XGetCommand(d, clockDisplay.mainWindow, &argv, &argc));
+    ASSERT_EQ(argc, 3);
+    EXPECT_STREQ(argv[0], "tavock");
+    EXPECT_STREQ(argv[1], "-title");
+    EXPECT_STREQ(argv[2], "x y");
+    XFreeStringList(argv);
+    XWindowAttributes a;
+    XGetWindowAttributes(d, clockDisplay.mainWindow, &a);
+    EXPECT_EQ(a.map_state, IsViewable);
+    XGetWindowAttributes(d, clockDisplay.iconWindow, &a);
+    EXPECT_EQ(a.map_state, IsUnmapped);
+}
+
+TEST_F(DisplayTest, SelectedInput)
+{
+    struct {
+        int execGiven, withdrawn;
+        long mainMask, iconMask;
+    } cases[] = {
+        {0, 0, ExposureMask, ExposureMask},
+        {1, 0, ExposureMask | ButtonPressMask, ExposureMask},
+        {0, 1, ExposureMask, ExposureMask | ButtonPressMask},
+        {1, 1, ExposureMask | ButtonPressMask, ExposureMask | ButtonPressMask},
+    };
+    for (const auto &c : cases) {
+        SetUp();
+        settings.execGiven = static_cast<short>(c.execGiven);
+        settings.withdrawn = c.withdrawn;
+        start();
+        XWindowAttributes a;
+        XGetWindowAttributes(clockDisplay.display, clockDisplay.mainWindow, &a);
+        EXPECT_EQ(a.your_event_mask, c.mainMask) << c.execGiven << c.withdrawn;
+        XGetWindowAttributes(clockDisplay.display, clockDisplay.iconWindow, &a);
+        EXPECT_EQ(a.your_event_mask, c.iconMask) << c.execGiven << c.withdrawn;
+        TearDown();
+    }
+}
+
+} // namespace
