@@ -3,7 +3,7 @@
 BUILD ?= build
 JOBS ?= 2
 
-.PHONY: all deps build run test clean sanitize-test fuzz valgrind-test stress
+.PHONY: all deps build run test install clean sanitize-test fuzz valgrind-test stress
 
 all: build
 
@@ -19,6 +19,13 @@ run: build
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
+
+# `make install PREFIX=~/.local`: the program, its manual page and the
+# example resource file under PREFIX (bin, share/man/man1, share/doc/tavock).
+PREFIX ?= /usr/local
+
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 # The stress passes CI runs after `make test`: the whole suite under
 # AddressSanitizer and UndefinedBehaviorSanitizer, bounded fuzzing of the
