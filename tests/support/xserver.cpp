@@ -25,9 +25,12 @@ bool PrivateXServer::start(const char *screen)
         dup2(devnull, 1);
         dup2(devnull, 2);
         std::string fd = std::to_string(fds[1]);
+        // The abstract "local" socket stays on: with -displayfd it is what
+        // makes a second Xvfb move on to the next free display. Without it,
+        // servers started in parallel all take :0 and unlink each other's
+        // socket file.
         execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen, "-nolisten",
-               "tcp", "-nolisten", "unix", "-nolisten", "local", "-listen", "unix",
-               "-noreset", static_cast<char *>(nullptr));
+               "tcp", "-noreset", static_cast<char *>(nullptr));
         _exit(127);
     }
     close(fds[1]);
