@@ -165,6 +165,7 @@ static void setNames(const char *title)
     if (XStringListToTextProperty(list, 1, &name)) {
         XSetWMName(d, clockDisplay.mainWindow, &name);
         XSetWMName(d, clockDisplay.iconWindow, &name);
+        XFree(name.value);
     }
     static char resName[] = "tavock", resClass[] = "TAVOCK";
     XClassHint classHint = {resName, resClass};
