@@ -294,6 +294,31 @@ TEST(ManualPage, ResourceFileSnippetsParseCleanly)
     EXPECT_GE(settings.alarmCount, 2);
 }
 
+// Whatever the parser says about a bad line is listed, word for word, under
+// the resource file's messages.
+TEST(ManualPage, ListsEveryResourceFileMessage)
+{
+    std::string page;
+    for (const std::string &line : manSection("RESOURCE FILE"))
+        page += unescapeRoff(line) + "\n";
+    const std::vector<std::string> inputs = {
+        "colour red\n",                                     // unknown keyword
+        " \t\n",                                            // blanks only
+        "title\n",                                          // no value
+        "execProg xterm\n",                                 // unquoted command
+        "at 07:30 \"xterm\"\n",                             // a time field missing
+        "background " + std::string(120, 'a') + "\n",       // overlong value
+    };
+    for (const std::string &input : inputs) {
+        resetSettings();
+        std::string errors = parseCapturingErrors(input);
+        ASSERT_FALSE(errors.empty()) << input;
+        for (const std::string &message : splitLines(errors))
+            EXPECT_NE(page.find(".B \"" + message + "\""), std::string::npos)
+                << "undocumented message: " << message;
+    }
+}
+
 TEST(ManualPage, DocumentsEveryOptionAndKeyword)
 {
     std::string options;
