@@ -74,9 +74,13 @@ void PrivateXServer::stop()
 
 static PrivateXServer *shared;
 
+static pid_t sharedOwner;
+
+// Only the process that started the server stops it: a forked child that
+// exits (a death test, say) must not take the server down with it.
 static void stopShared()
 {
-    if (shared)
+    if (shared && getpid() == sharedOwner)
         shared->stop();
 }
 
@@ -85,6 +89,7 @@ const std::string &sharedXDisplay()
     static std::string name;
     if (!shared) {
         shared = new PrivateXServer;
+        sharedOwner = getpid();
         if (shared->start())
             name = shared->display;
         std::atexit(stopShared);
