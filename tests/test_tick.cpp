@@ -2,7 +2,8 @@
 // frame is composed, when it is copied to the windows, and the idle wait.
 // A composed frame shows as the frame pixmap losing a marker painted on it;
 // each copy to a window shows as one NoExpose event for that window (the
-// set-up's graphics context asks for graphics exposures).
+// test turns graphics exposures on in the clock's graphics context; the
+// running loop turns them off, but tick itself does not care).
 #include <gtest/gtest.h>  // before Xlib, whose None and Bool macros clash
 
 #include "app/loop.h"
@@ -58,6 +59,7 @@ protected:
         static char *argv[] = {arg0, nullptr};
         setupDisplay(1, argv, settings.title, settings.displayName, settings.geometry,
                      settings.withdrawn, settings.iconic, settings.pushedIn, settings.noborder);
+        XSetGraphicsExposures(clockDisplay.display, clockDisplay.gc, True);
         XGCValues values;
         values.graphics_exposures = False;
         markerGC = XCreateGC(clockDisplay.display, clockDisplay.rootWindow,
