@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <sys/stat.h>
 
 bool defaultRcPath(const char *home, char *out, size_t outSize)
 {
@@ -45,6 +46,13 @@ static bool scanForRcOption(int argc, char **argv)
 static void readResourceFile(bool reportFailure)
 {
     FILE *file = std::fopen(settings.rcPath, "r");
+    // A folder opens for reading but has no lines: say so rather than
+    // pretend an empty resource file was read.
+    struct stat status;
+    if (file && fstat(fileno(file), &status) == 0 && S_ISDIR(status.st_mode)) {
+        std::fclose(file);
+        file = nullptr;
+    }
     if (!file) {
         if (reportFailure)
             std::fprintf(stderr, "tavock: could not open %s ...\n", settings.rcPath);
