@@ -15,8 +15,11 @@ void handleEvents()
     Display *display = clockDisplay.display;
     XEvent event;
 
-    // XPending first, so XNextEvent never blocks.
-    while (XPending(display) > 0) {
+    // Ask how many events are queued first, so XNextEvent never blocks.
+    // QueuedAfterReading reads what the server has sent without first
+    // sending our own buffered requests (XPending would): the loop's wait
+    // sends them once per tick, so a redrawn second costs one write, not two.
+    while (XEventsQueued(display, QueuedAfterReading) > 0) {
         XNextEvent(display, &event);
         switch (event.type) {
         case ButtonPress:
