@@ -109,9 +109,26 @@ void computeHandPoints(int position, float halfWidth, float length, float tail,
     polygon[3] = a;
 }
 
+// The broken-down time of the last redraw lives here. localtime() would
+// re-read the time zone (a stat of /etc/localtime) on every call, which is a
+// good part of what an idle clock costs a second; re-reading it once a
+// minute still follows a change of the system's zone within that minute.
+static struct tm localRecord;
+static time_t zoneCheckedMinute = -1;
+
+static struct tm *localTimeOf(time_t reading)
+{
+    time_t minute = reading / 60;
+    if (minute != zoneCheckedMinute) {
+        tzset();
+        zoneCheckedMinute = minute;
+    }
+    return localtime_r(&reading, &localRecord);
+}
+
 bool computeHandGeometry()
 {
-    struct tm *t = localtime(&currentTime);
+    struct tm *t = localTimeOf(currentTime);
     if (!t) {
         // An unconvertible reading: keep the last frame, and let the alarm
         // check skip this second rather than read a missing record.
