@@ -291,3 +291,71 @@ TEST_F(RunningClock, RedrawsOncePerSecond)
 }
 
 }  // namespace
+
+namespace {
+
+// The allocations the clock keeps for its whole run: alarms, the sprite
+// sheets' pixels, the label font and the graphics context. Anything else
+// still allocated at exit is a leak.
+const char *const keptForTheRun[] = {"parsercfile", "XpmCreatePixmapFromData",
+                                     "XLoadQueryFont", "XCreateGC"};
+
+// The stack of every "still reachable" loss record in a valgrind log: the
+// record's first line and the "at"/"by" frame lines that follow it.
+std::vector<std::string> reachableRecords(const std::string &log)
+{
+    std::vector<std::string> records;
+    size_t at = 0;
+    while ((at = log.find("are still reachable in loss record", at)) != std::string::npos) {
+        size_t end = log.find('\n', at);
+        while (end != std::string::npos) {
+            size_t next = log.find('\n', end + 1);
+            std::string line = log.substr(end + 1, next == std::string::npos ? next : next - end - 1);
+            if (line.find(" at 0x") == std::string::npos && line.find(" by 0x") == std::string::npos)
+                break;
+            end = next;
+        }
+        records.push_back(log.substr(at, end == std::string::npos ? end : end - at));
+        at = end == std::string::npos ? log.size() : end;
+    }
+    return records;
+}
+
+TEST_F(RunningClock, UnderValgrindStartDrawClickCloseWithoutErrorsOrLeaks)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "valgrind cannot run an AddressSanitizer build";
+#endif
+    if (access("/usr/bin/valgrind", X_OK) != 0)
+        GTEST_SKIP() << "valgrind is not installed";
+    const std::string log = home + "/clicks", report = home + "/valgrind.log", rc = home + "/rc";
+    writeFile(rc, "at 01:02:03 \"echo never\"\nexecProg \"echo click >> " + log + "\"\n");
+    setenv("TAVOCK_TEST_WRAPPER",
+           ("valgrind --error-exitcode=1 --leak-check=full --show-leak-kinds=all "
+            "--errors-for-leak-kinds=definite,indirect,possible --log-file=" + report)
+               .c_str(),
+           1);
+    start({"-rc", rc, "-label", "x", "-fn", "fixed", "-fh", "-at"});
+    unsetenv("TAVOCK_TEST_WRAPPER");
+    usleep(2500000);  // a few frames
+    press(mainWindow);
+    ASSERT_GE(waitForLines(log, 1, 20), 0) << "the click ran no command";
+    sendProtocol("WM_DELETE_WINDOW");
+    ProcessResult result = clock.wait(30000);
+    ASSERT_TRUE(result.exited) << result.err;
+    const std::string text = readFile(report);
+    EXPECT_EQ(result.status, 0) << text;
+    ASSERT_NE(text.find("Memcheck"), std::string::npos) << "not run under valgrind";
+    EXPECT_NE(text.find("ERROR SUMMARY: 0 errors"), std::string::npos) << text;
+    EXPECT_NE(text.find("definitely lost: 0 bytes"), std::string::npos) << text;
+    std::vector<std::string> records = reachableRecords(text);
+    EXPECT_FALSE(records.empty()) << "the alarm at least is kept for the run";
+    for (const std::string &record : records) {
+        bool kept = false;
+        for (const char *caller : keptForTheRun)
+            kept = kept || record.find(caller) != std::string::npos;
+        EXPECT_TRUE(kept) << "still allocated at exit:\n" << record;
+    }
+}
+
+}  // namespace
