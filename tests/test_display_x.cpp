@@ -561,3 +561,63 @@ TEST_F(DisplayTest, SelectedInput)
 }
 
 } // namespace
+
+// ---- Requests per frame ----
+// A frame sends the face copy, the indicator copies, a GC change and a
+// drawing call per hand layer, the label's colour change and string, and the
+// two window copies: nothing more (no round trip, no stray GC change).
+
+namespace {
+
+struct FrameRequests {
+    const char *name;
+    std::function<void()> configure;
+    unsigned long requests;
+};
+
+class FrameRequestTable : public DisplayTest, public ::testing::WithParamInterface<FrameRequests> {};
+
+TEST_P(FrameRequestTable, SendsExactlyTheFramesRequests)
+{
+    GetParam().configure();
+    start();
+    Display *display = clockDisplay.display;
+    unsigned long first = NextRequest(display);
+    for (int i = 1; i <= 3; i++) {
+        currentTime = lastRedrawTime = fixedReading + i;
+        redraw();
+        presentFrame();
+    }
+    EXPECT_EQ((NextRequest(display) - first) / 3, GetParam().requests);
+    EXPECT_EQ((NextRequest(display) - first) % 3, 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Styles, FrameRequestTable,
+    ::testing::Values(
+        FrameRequests{"Default", [] {}, 16},
+        FrameRequests{"NoDate", [] { settings.drawDayDate = 0; }, 10},
+        FrameRequests{"NoAMPM", [] { settings.drawAMPM = 0; }, 15},
+        FrameRequests{"NarrowNoYear", [] { boundedCopy(settings.geometry, "51x54", 64); }, 14},
+        FrameRequests{"NoSecondHand", [] { settings.drawSecondHand = 0; }, 14},
+        FrameRequests{"NoForeground",
+                      [] { settings.drawDayDate = settings.drawAMPM = 0; settings.drawTicks = 0; },
+                      9},
+        FrameRequests{"Fancy", [] { settings.fancyHands = 1; }, 22},
+        FrameRequests{"FancyThinSeconds",
+                      [] { settings.fancyHands = 1; settings.thinSeconds = 1; }, 20},
+        FrameRequests{"Outlined", [] { settings.outlinedHands = 1; }, 16},
+        FrameRequests{"FancyNeonLabelBig",
+                      [] {
+                          settings.fancyHands = settings.neonHands = 1;
+                          settings.drawTicks = 2;
+                          settings.labelOn = 1;
+                          boundedCopy(settings.Font, "fixed", 256);
+                          boundedCopy(settings.geometry, "128x128", 64);
+                      },
+                      24}),
+    [](const ::testing::TestParamInfo<FrameRequests> &info) {
+        return std::string(info.param.name);
+    });
+
+}  // namespace
