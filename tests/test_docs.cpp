@@ -7,6 +7,7 @@
 
 #include "config/rcfile.h"
 #include "process.h"
+#include "settings_support.h"
 #include "settings/settings.h"
 #include "xserver.h"
 
@@ -35,45 +36,6 @@ std::vector<std::string> splitLines(const std::string &text)
     for (std::string line; std::getline(in, line);)
         lines.push_back(line);
     return lines;
-}
-
-// The settings exactly as at program start, before any file is read. The
-// program never frees its alarms; the tests do, so that leak checkers only
-// see real leaks.
-void resetSettings()
-{
-    for (int i = 0; i < settings.alarmCount; i++)
-        std::free(settings.alarms[i]);
-    std::free(settings.alarms);
-    std::memset(&settings, 0, sizeof settings);
-    setDefaults();
-}
-
-// Runs parsercfile over text and returns what it wrote to standard error.
-std::string parseCapturingErrors(const std::string &text)
-{
-    FILE *file = std::tmpfile();
-    std::fputs(text.c_str(), file);
-    std::rewind(file);
-
-    std::fflush(stderr);
-    FILE *capture = std::tmpfile();
-    int savedErr = dup(2);
-    dup2(fileno(capture), 2);
-    parsercfile(file);
-    std::fflush(stderr);
-    dup2(savedErr, 2);
-    close(savedErr);
-    std::fclose(file);
-
-    std::string errors;
-    std::rewind(capture);
-    char buffer[512];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, capture)) > 0)
-        errors.append(buffer, n);
-    std::fclose(capture);
-    return errors;
 }
 
 // A commented-out setting is "#keyword value"; an explanation is "# text"
@@ -216,9 +178,9 @@ TEST(ExampleFile, EveryLineIsACommentAndTheFileEndsWithANewline)
 
 TEST(ExampleFile, AsShippedChangesNoSettingAndPrintsNothing)
 {
-    resetSettings();
+    freshSettings();
     ClockSettings defaults = settings;
-    std::string errors = parseCapturingErrors(readFile(examplePath));
+    std::string errors = parseRcCapturingErrors(readFile(examplePath));
     EXPECT_EQ(errors, "");
     EXPECT_EQ(std::memcmp(&settings, &defaults, sizeof settings), 0)
         << "the example file changed a setting";
@@ -252,9 +214,9 @@ TEST(ExampleFile, EachSettingUncommentedAloneIsValidAndTakesEffect)
         std::string text;
         for (size_t k = 0; k < lines.size(); k++)
             text += (k == i ? lines[k].substr(1) : lines[k]) + "\n";
-        resetSettings();
+        freshSettings();
         ClockSettings defaults = settings;
-        EXPECT_EQ(parseCapturingErrors(text), "") << lines[i];
+        EXPECT_EQ(parseRcCapturingErrors(text), "") << lines[i];
         EXPECT_NE(std::memcmp(&settings, &defaults, sizeof settings), 0)
             << "uncommented, this line changes nothing: " << lines[i];
         tried++;
@@ -268,8 +230,8 @@ TEST(ExampleFile, CommandLinesStoreWhatTheyShow)
     for (const std::string &line : splitLines(readFile(examplePath)))
         if (isCommentedSetting(line) && (keywordOf(line) == "execProg" || keywordOf(line) == "at"))
             text += line.substr(1) + "\n";
-    resetSettings();
-    EXPECT_EQ(parseCapturingErrors(text), "");
+    freshSettings();
+    EXPECT_EQ(parseRcCapturingErrors(text), "");
     EXPECT_STREQ(settings.execProg, "xterm &");
     EXPECT_EQ(settings.execGiven, 1);
     ASSERT_EQ(settings.alarmCount, 1);
@@ -288,8 +250,8 @@ TEST(ManualPage, ResourceFileSnippetsParseCleanly)
     std::string text;
     for (const std::string &line : snippet)
         text += line + "\n";
-    resetSettings();
-    EXPECT_EQ(parseCapturingErrors(text), "") << text;
+    freshSettings();
+    EXPECT_EQ(parseRcCapturingErrors(text), "") << text;
     EXPECT_EQ(settings.fancyHands, 1);
     EXPECT_GE(settings.alarmCount, 2);
 }
@@ -310,8 +272,8 @@ TEST(ManualPage, ListsEveryResourceFileMessage)
         "background " + std::string(120, 'a') + "\n",       // overlong value
     };
     for (const std::string &input : inputs) {
-        resetSettings();
-        std::string errors = parseCapturingErrors(input);
+        freshSettings();
+        std::string errors = parseRcCapturingErrors(input);
         ASSERT_FALSE(errors.empty()) << input;
         for (const std::string &message : splitLines(errors))
             EXPECT_NE(page.find(".B \"" + message + "\""), std::string::npos)

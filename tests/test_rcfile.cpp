@@ -1,6 +1,8 @@
 // The resource file reader: keyword rules, the execProg and at syntax, the
 // messages on standard error, and the lines that must be refused safely.
 #include "config/rcfile.h"
+#include "process.h"
+#include "settings_support.h"
 #include "settings/settings.h"
 
 #include <gtest/gtest.h>
@@ -22,54 +24,18 @@ const std::string UNQUOTED =
     "tavock: executables must be double-quoted in tavockrc file, ignoring...\n";
 const std::string TOO_LONG = "tavock: value too long in tavockrc file, ignoring...\n";
 
-void freshSettings()
-{
-    // The program never frees its alarms; the tests start over many times.
-    for (int i = 0; i < settings.alarmCount; i++)
-        std::free(settings.alarms[i]);
-    std::free(settings.alarms);
-    settings = ClockSettings{};
-    settings.pushedIn = 1;
-    setDefaults();
-}
-
-// Parses text as a resource file and returns what went to standard error.
-std::string parseRc(const std::string &text)
-{
-    FILE *file = std::tmpfile();
-    std::fwrite(text.data(), 1, text.size(), file);
-    std::rewind(file);
-    FILE *errors = std::tmpfile();
-    std::fflush(stderr);
-    int saved = dup(2);
-    dup2(fileno(errors), 2);
-    parsercfile(file);
-    std::fflush(stderr);
-    dup2(saved, 2);
-    close(saved);
-    std::fclose(file);
-    std::string captured;
-    std::rewind(errors);
-    char buffer[512];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, errors)) > 0)
-        captured.append(buffer, got);
-    std::fclose(errors);
-    return captured;
-}
-
 std::string freshParse(const std::string &text)
 {
     freshSettings();
-    return parseRc(text);
+    return parseRcCapturingErrors(text);
 }
 
 TEST(RcFile, CommentsAndEmptyLinesChangeNothing)
 {
     freshSettings();
     ClockSettings before = settings;
-    EXPECT_EQ(parseRc(""), "");
-    EXPECT_EQ(parseRc("# title nope\n\n#\n\n"), "");
+    EXPECT_EQ(parseRcCapturingErrors(""), "");
+    EXPECT_EQ(parseRcCapturingErrors("# title nope\n\n#\n\n"), "");
     EXPECT_EQ(std::memcmp(&before, &settings, sizeof settings), 0);
 }
 
