@@ -62,7 +62,8 @@ const std::string MISSING1 = "parsercfile: missing param[1]\n";
 // message when read, so reading it (or not) shows in standard error.
 class ConfigProcess : public ::testing::Test {
 protected:
-    std::string home = makeTempDir();
+    TempDir homeDir;
+    std::string home = homeDir.path;
     const std::string homeMessage = MISSING1 + UNKNOWN;
 
     void SetUp() override { writeFile(home + "/.tavockrc", "fromHome\n"); }

@@ -45,7 +45,8 @@ ClockRun runClock(const std::vector<std::string> &options)
     PrivateXServer server;
     if (!server.start())
         return run;
-    std::string home = makeTempDir();
+    TempDir homeDir;
+    const std::string &home = homeDir.path;
     std::vector<std::string> args = {TAVOCK_BINARY};
     args.insert(args.end(), options.begin(), options.end());
     ChildProcess child;
@@ -104,8 +105,8 @@ TEST(DisplayProcess, UnknownSpriteColourEndsWithStatusZero)
 
 TEST(DisplayProcess, NoDisplayExitsWithStatusOne)
 {
-    std::string home = makeTempDir();
-    ProcessResult r = runProcess({TAVOCK_BINARY, "-display", ":9999"}, {"HOME=" + home});
+    TempDir home;
+    ProcessResult r = runProcess({TAVOCK_BINARY, "-display", ":9999"}, {"HOME=" + home.path});
     ASSERT_TRUE(r.exited);
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "tavock : grrrr... can't open display :9999. Sorry ...\n");

@@ -18,6 +18,12 @@ std::string makeTempDir()
     return dir ? dir : "/tmp";
 }
 
+TempDir::~TempDir()
+{
+    if (path.rfind("/tmp/tavock-test-", 0) == 0)
+        std::system(("rm -rf '" + path + "'").c_str());
+}
+
 std::string readFile(const std::string &path)
 {
     std::ifstream in(path, std::ios::binary);

@@ -40,5 +40,11 @@ ProcessResult runProcess(const std::vector<std::string> &args, const EnvChanges 
 
 // A fresh temporary directory (removed by the caller if it cares).
 std::string makeTempDir();
+
+// A temporary directory removed with everything in it when it goes.
+struct TempDir {
+    std::string path = makeTempDir();
+    ~TempDir();
+};
 std::string readFile(const std::string &path);
 void writeFile(const std::string &path, const std::string &text);
