@@ -106,15 +106,11 @@ void composeFrame(Drawable target)
     XCopyArea(d, clockDisplay.facePixmap, target, clockDisplay.gc, 0, 0, settings.windowWidth,
               settings.windowHeight, 0, 0);
 
-    // Without a converted local time (localtime failed) there is no date
-    // and no valid hand geometry: the frame shows the bare face and label.
-    if (localTime) {
-        drawIndicators(target, *localTime);
-        for (int i = HOUR_HAND; i >= SECOND_HAND; i--) {
-            if (i == SECOND_HAND && !settings.drawSecondHand)
-                continue;
-            drawHand(target, i);
-        }
+    drawIndicators(target, *localTime);
+    for (int i = HOUR_HAND; i >= SECOND_HAND; i--) {
+        if (i == SECOND_HAND && !settings.drawSecondHand)
+            continue;
+        drawHand(target, i);
     }
 
     if (settings.labelOn) {

@@ -4,6 +4,8 @@
 
 #include <X11/Xlib.h>
 
+// Needs the local time and hand geometry of this frame: callers run it only
+// after computeHandGeometry succeeded (redraw skips the frame otherwise).
 void composeFrame(Drawable target);
 
 // Line widths in whole pixels for hand 0 (second), 1 (minute) or 2 (hour)
