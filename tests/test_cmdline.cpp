@@ -31,7 +31,7 @@ void parseArgs(std::vector<std::string> args)
     parseCommandLine(static_cast<int>(args.size()), argv.data());
 }
 
-TEST(CommandLine, TableHasThirtySixRowsInOrder)
+TEST(CommandLine, TableRowsInOrder)
 {
     // The order decides: -nap before -na..., -lc and -lto shorter than documented.
     const struct {
@@ -47,9 +47,10 @@ TEST(CommandLine, TableHasThirtySixRowsInOrder)
         {"-date", true},      {"-exe", true},        {"-at", false},     {"-nt", false},
         {"-fs", false},       {"-ts", false},        {"-ht", true},      {"-ot", true},
         {"-fh", false},       {"-oh", false},        {"-nh", false},     {"-nf", false},
+        {"-scale", true},     {"-smooth", false},
     };
-    ASSERT_EQ(commandLineOptionCount, 36);
-    for (int i = 0; i < 36; i++) {
+    ASSERT_EQ(commandLineOptionCount, 38);
+    for (int i = 0; i < 38; i++) {
         EXPECT_STREQ(commandLineOptions[i].prefix, expected[i].prefix) << i;
         EXPECT_EQ(commandLineOptions[i].takesValue, expected[i].takesValue) << i;
     }
@@ -93,6 +94,11 @@ TEST(CommandLine, ArgumentDecisions)
         {"-Vx", ARGUMENT_VERSION, nullptr},
         {"-v", ARGUMENT_BANNER_USAGE, nullptr},
         {"--V", ARGUMENT_BANNER_USAGE, nullptr},
+        {"-scale", ARGUMENT_OPTION, "-scale"},
+        {"-scaled", ARGUMENT_OPTION, "-scale"},
+        {"-sc", ARGUMENT_BANNER_USAGE, nullptr},
+        {"-smooth", ARGUMENT_OPTION, "-smooth"},
+        {"-sm", ARGUMENT_BANNER_USAGE, nullptr},
     };
     for (auto &r : rows) {
         ArgumentDecision d = decideArgument(r.arg);
@@ -141,6 +147,29 @@ TEST(CommandLine, UpdateIntervalAndShift)
         parseArgs({r.option, r.value});
         EXPECT_EQ(settings.updateInterval, r.interval) << r.option << " " << r.value;
         EXPECT_EQ(settings.shift, r.shift) << r.option << " " << r.value;
+    }
+}
+
+TEST(CommandLine, ScaleAndSmooth)
+{
+    struct {
+        std::vector<std::string> args;
+        int scale, smooth;
+    } rows[] = {
+        {{}, 1, 0},
+        {{"-scale", "2"}, 2, 0},       {{"-scale", "8"}, 8, 0},
+        {{"-scale", "9"}, 8, 0},       {{"-scale", "4294967298"}, 8, 0},
+        {{"-scale", "0"}, 1, 0},       {{"-scale", "-3"}, 1, 0},
+        {{"-scale", "big"}, 1, 0},     {{"-scale", "3x"}, 3, 0},
+        {{"-smooth"}, 1, 1},           {{"-smooth", "-scale", "2"}, 2, 1},
+    };
+    for (auto &r : rows) {
+        parseArgs(r.args);
+        std::string args;
+        for (const std::string &a : r.args)
+            args += a + " ";
+        EXPECT_EQ(settings.scale, r.scale) << args;
+        EXPECT_EQ(settings.smooth, r.smooth) << args;
     }
 }
 

@@ -53,6 +53,8 @@ const std::string USAGE =
     "-fn <name>       use the font name for the label\n"
     "-lcol <color>    color to use for the label\n"
     "-ltop            the label should go on top\n"
+    "-scale <1-8>     draw the clock N times larger, pixel for pixel\n"
+    "-smooth          draw the hands anti-aliased\n"
     "\n";
 const std::string UNKNOWN = "tavock: error in tavockrc file, ignoring...\n";
 const std::string MISSING0 = "parsercfile: missing param[0]\n";

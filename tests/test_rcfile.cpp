@@ -173,6 +173,24 @@ TEST(RcFile, NumericRules)
     }
 }
 
+TEST(RcFile, ScaleAndSmooth)
+{
+    struct {
+        const char *text;
+        int scale, smooth;
+    } rows[] = {
+        {"scale 3\n", 3, 0},           {"scale 0\n", 1, 0},   {"scale -2\n", 1, 0},
+        {"scale twice\n", 1, 0},       {"scale 9\n", 8, 0},   {"scale 8\nscale 2\n", 2, 0},
+        {"smooth 1\n", 1, 1},          {"smooth 7\n", 1, 1},  {"smooth 0\n", 1, 0},
+        {"smooth 1\nsmooth 0\n", 1, 1},  // 0 leaves it as it was
+    };
+    for (auto &r : rows) {
+        EXPECT_EQ(freshParse(r.text), "") << r.text;
+        EXPECT_EQ(settings.scale, r.scale) << r.text;
+        EXPECT_EQ(settings.smooth, r.smooth) << r.text;
+    }
+}
+
 TEST(RcFile, ExecProgLines)
 {
     const char *DEFAULT_EXEC = "echo tavock: No program specified.";
@@ -280,9 +298,11 @@ TEST(RcFile, StoreQuotedCommandNeverExceedsTheField)
     EXPECT_STREQ(field, "");
 }
 
-TEST(RcFile, KeywordTableHasFortyDistinctRows)
+TEST(RcFile, KeywordTableHasFortyTwoDistinctRows)
 {
-    EXPECT_EQ(rcKeywordCount, 40);
+    EXPECT_EQ(rcKeywordCount, 42);
+    EXPECT_STREQ(rcKeywords[40].keyword, "scale");
+    EXPECT_STREQ(rcKeywords[41].keyword, "smooth");
     for (int i = 0; i < rcKeywordCount; i++)
         EXPECT_EQ(findRcKeyword(rcKeywords[i].keyword), &rcKeywords[i]);
     EXPECT_EQ(findRcKeyword("label"), nullptr);

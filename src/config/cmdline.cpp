@@ -39,6 +39,13 @@ int64_t updateIntervalFrom(int number)
     return number >= 2 ? number : 1;
 }
 
+int scaleFrom(int number)
+{
+    if (number < 1)
+        return 1;
+    return number > 8 ? 8 : number;
+}
+
 short shiftFrom(int number)
 {
     short hours = narrowSigned16(number);
@@ -108,6 +115,8 @@ const CommandLineOption commandLineOptions[] = {
          settings.drawAMPM = 0;
          settings.drawTicks = 0;
      }},
+    {"-scale", true, [](const char *v) { settings.scale = scaleFrom(readNumber(v)); }},
+    {"-smooth", false, [](const char *) { settings.smooth = 1; }},
 };
 const int commandLineOptionCount =
     static_cast<int>(sizeof commandLineOptions / sizeof commandLineOptions[0]);
@@ -199,6 +208,8 @@ static const char *const usageLines[] = {
     "-fn <name>       use the font name for the label",
     "-lcol <color>    color to use for the label",
     "-ltop            the label should go on top",
+    "-scale <1-8>     draw the clock N times larger, pixel for pixel",
+    "-smooth          draw the hands anti-aliased",
 };
 
 void printUsage()

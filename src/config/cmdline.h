@@ -46,5 +46,7 @@ short narrowSigned16(int number);
 unsigned short narrowUnsigned16(int number);
 // -u: 2 or more is kept, anything else is 1.
 int64_t updateIntervalFrom(int number);
+// -scale and scale: kept within 1..8 (0, negatives and text give 1).
+int scaleFrom(int number);
 // -shift and shift: the 16-bit value when within -23..23, else 0.
 short shiftFrom(int number);

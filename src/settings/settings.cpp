@@ -78,4 +78,6 @@ void setDefaults()
     s.alarms = nullptr;
     s.alarmCount = 0;
     s.pushedIn = 1;
+    s.scale = 1;
+    s.smooth = 0;
 }

@@ -79,6 +79,8 @@ struct ClockSettings {
     AlarmEntry **alarms;           // scheduled commands in file order, never freed
     int alarmCount;                // number of entries in alarms
     int pushedIn;                  // sunken dial (1) or standing out (0)
+    int scale;                     // every pixel drawn as a scale x scale block, 1..8
+    int smooth;                    // hands drawn anti-aliased
 };
 
 extern ClockSettings settings;
