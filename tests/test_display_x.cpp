@@ -12,7 +12,9 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
+#include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
@@ -46,6 +48,7 @@ const unsigned long SECOND = 0xefc669, MINUTE = 0xff3030, HOUR = 0xef3838;
 class DisplayTest : public ::testing::Test {
 protected:
     std::vector<std::string> args = {"tavock"};
+    std::string server;  // another X server than the shared one, when set
 
     void SetUp() override
     {
@@ -77,7 +80,8 @@ protected:
             argv.push_back(&a[0]);
         argv.push_back(nullptr);
         setupDisplay(static_cast<int>(args.size()), argv.data(), settings.title,
-                     sharedXDisplay().c_str(), settings.geometry, settings.withdrawn,
+                     server.empty() ? sharedXDisplay().c_str() : server.c_str(),
+                     settings.geometry, settings.withdrawn,
                      settings.iconic, settings.pushedIn, settings.noborder);
         // Any protocol error would already have ended the program here.
         XSync(clockDisplay.display, False);
@@ -560,6 +564,282 @@ TEST_F(DisplayTest, SelectedInput)
     }
 }
 
+// ---- Scaled and smooth ----
+
+// The frame's pixels and a window's (or the smooth frame's) pixels, as
+// plain arrays, so two set-ups can be compared.
+struct Pixels {
+    unsigned int width = 0, height = 0;
+    std::vector<unsigned long> at;
+    unsigned long operator()(unsigned int x, unsigned int y) const { return at[y * width + x]; }
+};
+
+Pixels grab(Drawable drawable, unsigned int width, unsigned int height)
+{
+    XSync(clockDisplay.display, False);
+    XImage *image = XGetImage(clockDisplay.display, drawable, 0, 0, width, height, AllPlanes,
+                              ZPixmap);
+    Pixels p;
+    if (!image)
+        return p;
+    p.width = width;
+    p.height = height;
+    for (unsigned int y = 0; y < height; y++)
+        for (unsigned int x = 0; x < width; x++)
+            p.at.push_back(XGetPixel(image, static_cast<int>(x), static_cast<int>(y)) & 0xffffff);
+    XDestroyImage(image);
+    return p;
+}
+
+// Window pixel (x, y) must be frame pixel (x / n, y / n).
+int blockMismatches(const Pixels &frame, const Pixels &window, unsigned int n)
+{
+    if (window.width != frame.width * n || window.height != frame.height * n)
+        return -1;
+    int bad = 0;
+    for (unsigned int y = 0; y < window.height; y++)
+        for (unsigned int x = 0; x < window.width; x++)
+            bad += window(x, y) != frame(x / n, y / n);
+    return bad;
+}
+
+TEST_F(DisplayTest, ScaledWindowsShowTheFrameBlockForBlock)
+{
+    struct {
+        int scale;
+        const char *geometry;
+        std::function<void()> style;
+        int x, y;  // where the window lands
+    } cases[] = {
+        {2, "", [] {}, 0, 0},
+        {3, "", [] {
+             settings.fancyHands = settings.neonHands = settings.labelOn = 1;
+             boundedCopy(settings.Font, "6x10", 256);
+         }, 0, 0},
+        {5, "40x40", [] { settings.drawTicks = 2; settings.pushedIn = 0; }, 0, 0},
+        {6, "50x36", [] { settings.thinSeconds = settings.neonHands = 1; }, 0, 0},
+        {7, "30x30+10+20", [] { settings.drawDayDate = 0; }, 10, 20},
+        {8, "28x24", [] { settings.outlinedHands = 1; settings.handThickness = 5; }, 0, 0},
+    };
+    for (const auto &c : cases) {
+        SetUp();
+        settings.scale = c.scale;
+        boundedCopy(settings.geometry, c.geometry, 64);
+        c.style();
+        start();
+        Display *d = clockDisplay.display;
+        const unsigned int w = settings.windowWidth, h = settings.windowHeight, n = c.scale;
+        XSizeHints hints;
+        long supplied;
+        ASSERT_TRUE(XGetWMNormalHints(d, clockDisplay.iconWindow, &hints, &supplied));
+        EXPECT_EQ(hints.min_width, static_cast<int>(w * n)) << c.scale;
+        EXPECT_EQ(hints.max_height, static_cast<int>(h * n)) << c.scale;
+        XWindowAttributes a;
+        XGetWindowAttributes(d, clockDisplay.mainWindow, &a);
+        EXPECT_EQ(a.width, static_cast<int>(w * n)) << c.scale;
+        EXPECT_EQ(a.x, c.x) << c.scale;
+        EXPECT_EQ(a.y, c.y) << c.scale;
+        for (int second : {9, 30}) {
+            composeAt(14, 5, second);
+            presentFrame();
+            Pixels frame = grab(clockDisplay.framePixmap, w, h);
+            EXPECT_EQ(blockMismatches(frame, grab(clockDisplay.mainWindow, w * n, h * n), n), 0)
+                << "main window, scale " << c.scale;
+            // The windows share a place: show the dock tile alone to read it.
+            XUnmapWindow(d, clockDisplay.mainWindow);
+            XMapWindow(d, clockDisplay.iconWindow);
+            presentFrame();
+            EXPECT_EQ(blockMismatches(frame, grab(clockDisplay.iconWindow, w * n, h * n), n), 0)
+                << "icon window, scale " << c.scale;
+            XUnmapWindow(d, clockDisplay.iconWindow);
+            XMapWindow(d, clockDisplay.mainWindow);
+        }
+        TearDown();
+    }
+}
+
+// Across a window as wide as a screen can be, a magnification by 3, 5, 6
+// or 7 must not drift by the rounding of 1/n: the far right edge, the AM/PM
+// indicator and the border still land on their blocks.
+TEST_F(DisplayTest, WideScaledWindowsStayExactToTheLastColumn)
+{
+    PrivateXServer wide;
+    ASSERT_TRUE(wide.start("16384x48x24"));
+    server = wide.display;
+    for (int n : {3, 5, 6, 7}) {
+        SetUp();
+        settings.scale = n;
+        unsigned int w = 16380 / n;
+        boundedCopy(settings.geometry, (std::to_string(w) + "x6").c_str(), 64);
+        start();
+        composeAt(14, 5, 9);
+        presentFrame();
+        Pixels frame = grab(clockDisplay.framePixmap, w, 6);
+        EXPECT_EQ(blockMismatches(frame, grab(clockDisplay.mainWindow, w * n, 6 * n), n), 0)
+            << "scale " << n;
+        TearDown();
+    }
+}
+
+TEST_F(DisplayTest, AScaleTooLargeForTheWindowIsReducedWithOneLine)
+{
+    struct {
+        const char *geometry;
+        int scale, settled;
+        const char *errors;
+    } cases[] = {
+        {"", 8, 8, ""},
+        {"5000x40", 8, 6,
+         "tavock: a 5000x40 clock at scale 8 would be larger than 32767 pixels, drawing at "
+         "scale 6\n"},
+        {"40x4096", 8, 7,
+         "tavock: a 40x4096 clock at scale 8 would be larger than 32767 pixels, drawing at "
+         "scale 7\n"},
+        {"32767x20", 2, 1,
+         "tavock: a 32767x20 clock at scale 2 would be larger than 32767 pixels, drawing at "
+         "scale 1\n"},
+    };
+    for (const auto &c : cases) {
+        SetUp();
+        settings.scale = c.scale;
+        boundedCopy(settings.geometry, c.geometry, 64);
+        testing::internal::CaptureStderr();
+        start();
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), c.errors) << c.geometry;
+        EXPECT_EQ(settings.scale, c.settled) << c.geometry;
+        XWindowAttributes a;
+        XGetWindowAttributes(clockDisplay.display, clockDisplay.mainWindow, &a);
+        EXPECT_EQ(a.width, static_cast<int>(settings.windowWidth) * c.settled) << c.geometry;
+        TearDown();
+    }
+}
+
+double distanceToSegment(double px, double py, double ax, double ay, double bx, double by)
+{
+    double dx = bx - ax, dy = by - ay, length2 = dx * dx + dy * dy;
+    double t = length2 > 0 ? ((px - ax) * dx + (py - ay) * dy) / length2 : 0;
+    t = t < 0 ? 0 : t > 1 ? 1 : t;
+    return std::hypot(px - ax - t * dx, py - ay - t * dy);
+}
+
+// 0 inside the triangle (or on it), else the distance to its nearest side.
+double distanceToTriangle(double px, double py, const XPoint *c)
+{
+    double d[3], sign[3];
+    for (int i = 0; i < 3; i++) {
+        const XPoint &a = c[i], &b = c[(i + 1) % 3];
+        d[i] = distanceToSegment(px, py, a.x, a.y, b.x, b.y);
+        sign[i] = (b.x - a.x) * (py - a.y) - (b.y - a.y) * (px - a.x);
+    }
+    bool inside = (sign[0] >= 0 && sign[1] >= 0 && sign[2] >= 0) ||
+                  (sign[0] <= 0 && sign[1] <= 0 && sign[2] <= 0);
+    return inside ? 0 : std::min(d[0], std::min(d[1], d[2]));
+}
+
+// A mitred corner of angle a reaches (half width) / sin(a / 2) past the
+// corner; below 11 degrees the corner is bevelled and reaches no further.
+bool nearMitre(const XPoint *c, double x, double y, double reach)
+{
+    for (int i = 0; i < 3; i++) {
+        const XPoint &p = c[i], &a = c[(i + 1) % 3], &b = c[(i + 2) % 3];
+        double angle = std::fabs(std::atan2(a.y - p.y, a.x - p.x) - std::atan2(b.y - p.y, b.x - p.x));
+        angle = std::min(angle, 2 * M_PI - angle);
+        if (angle >= 11 * M_PI / 180 && std::hypot(x - p.x, y - p.y) <= reach / std::sin(angle / 2))
+            return true;
+    }
+    return false;
+}
+
+// Whether the point (in the geometry's own pixels, centres at +0.5) lies
+// within reach of a drawn hand: its half width plus margin.
+bool nearHands(const HandGeometry &g, double px, double py, int n, double margin)
+{
+    int rx = clockDisplay.dialRadiusX, ry = clockDisplay.dialRadiusY;
+    for (int i = 0; i < 3; i++) {
+        if (i == SECOND_HAND && !settings.drawSecondHand)
+            continue;
+        const HandLayers &l = settings.handLayers[i];
+        int stroke = strokeWidth(i, settings.thinSeconds, settings.handThickness, rx, ry);
+        int outline = outlineWidth(i, settings.outThickness, rx, ry);
+        double strokeReach = n * std::max(stroke, 1) / 2.0 + margin;
+        double outlineReach = n * std::max(outline, 1) / 2.0 + margin;
+        double x = px - 0.5 * n, y = py - 0.5 * n;  // back to integer points
+        const int *line = g.line[i];
+        if (l.stroke && distanceToSegment(x, y, line[0], line[1], line[2], line[3]) <= strokeReach)
+            return true;
+        if ((l.fill || l.outline) && distanceToTriangle(x, y, g.polygon[i]) <= outlineReach)
+            return true;
+        if (l.outline && nearMitre(g.polygon[i], x, y, outlineReach))
+            return true;
+    }
+    return false;
+}
+
+TEST_F(DisplayTest, SmoothHandsChangeOnlyThePixelsNearTheHands)
+{
+    const unsigned long LABEL = 0x00ff00;
+    struct {
+        int scale;
+        std::function<void()> style;
+        int hour, minute, second;
+    } cases[] = {
+        {1, [] {}, 10, 10, 30},
+        {2, [] {}, 10, 10, 30},
+        {2, [] { settings.fancyHands = settings.neonHands = 1; }, 3, 40, 50},
+        {3, [] { settings.outlinedHands = 1; settings.handThickness = 5; settings.outThickness = 50; },
+         10, 10, 30},
+        {2, [] { settings.floatSeconds = settings.thinSeconds = 1; settings.handThickness = 10; },
+         7, 25, 45},
+        // A minute hand wide enough to run under the label, which stays on top.
+        {2, [] {
+             settings.handThickness = 200;
+             settings.labelOn = 1;
+             boundedCopy(settings.Label, "hi", 256);
+             boundedCopy(settings.Font, "6x10", 256);
+             boundedCopy(settings.LabelColor, "#00ff00", 64);
+         }, 0, 15, 0},
+    };
+    for (const auto &c : cases) {
+        const int n = c.scale;
+        SetUp();
+        c.style();
+        start();
+        composeAt(c.hour, c.minute, c.second);
+        const unsigned int w = settings.windowWidth, h = settings.windowHeight;
+        Pixels plain = grab(clockDisplay.framePixmap, w, h);
+        HandGeometry plainHands = handGeometry;
+        TearDown();
+
+        SetUp();
+        c.style();
+        settings.scale = n;
+        settings.smooth = 1;
+        start();
+        composeAt(c.hour, c.minute, c.second);
+        Pixels smooth = grab(clockDisplay.scaling.smoothPixmap, w * n, h * n);
+        ASSERT_EQ(smooth.at.size(), static_cast<size_t>(w * h * n * n));
+
+        int differing = 0, blended = 0, labelLost = 0;
+        for (unsigned int y = 0; y < h * n; y++)
+            for (unsigned int x = 0; x < w * n; x++) {
+                unsigned long want = plain(x / n, y / n), got = smooth(x, y);
+                bool near = nearHands(handGeometry, x + 0.5, y + 0.5, n, 2.0) ||
+                            nearHands(plainHands, (x / n) + 0.5, (y / n) + 0.5, 1, 1.0);
+                if (!near) {
+                    EXPECT_EQ(got, want) << "far from the hands at " << x << "," << y
+                                         << ", scale " << n;
+                }
+                differing += got != want;
+                labelLost += want == LABEL && got != LABEL;
+                blended += std::find(plain.at.begin(), plain.at.end(), got) == plain.at.end();
+            }
+        EXPECT_GT(differing, 0) << "scale " << n;
+        EXPECT_GT(blended, 0) << "no anti-aliased edge at scale " << n;
+        EXPECT_EQ(labelLost, 0);
+        TearDown();
+    }
+}
+
 } // namespace
 
 // ---- Requests per frame ----
@@ -615,7 +895,20 @@ INSTANTIATE_TEST_SUITE_P(
                           boundedCopy(settings.Font, "fixed", 256);
                           boundedCopy(settings.geometry, "128x128", 64);
                       },
-                      24}),
+                      24},
+        // Magnified on the server: one composite per window instead of a copy.
+        FrameRequests{"Scaled", [] { settings.scale = 3; }, 16},
+        // Smooth: one request per hand layer, no GC changes.
+        FrameRequests{"Smooth", [] { settings.smooth = 1; }, 13},
+        // The frame magnified once, then hands, label and two copies.
+        FrameRequests{"SmoothScaledFancyLabel",
+                      [] {
+                          settings.scale = 2;
+                          settings.smooth = settings.fancyHands = settings.labelOn = 1;
+                          settings.handThickness = 5;
+                          boundedCopy(settings.Font, "fixed", 256);
+                      },
+                      18}),
     [](const ::testing::TestParamInfo<FrameRequests> &info) {
         return std::string(info.param.name);
     });

@@ -145,6 +145,30 @@ TEST(HandGeometry, HugeDialClampsCornersAndWrapsTip)
     EXPECT_EQ(poly[0].x, 32767);  // tail at 120000, clamped
 }
 
+// Smooth hands are drawn at window resolution: on a scaled clock their
+// geometry is that of the magnified dial; plain hands stay on the frame's.
+TEST(HandGeometry, SmoothHandsOnAScaledClockUseTheMagnifiedDial)
+{
+    struct {
+        int scale, smooth;
+        int hourLine[4];
+    } rows[] = {
+        {1, 0, {25, 23, 41, 23}},  {3, 0, {25, 23, 41, 23}},  {1, 1, {25, 23, 41, 23}},
+        {2, 1, {51, 46, 83, 46}},  // tail 54 - rint(0.07 x 48) = 51, tip 54 + rint(28.8)
+        {3, 1, {76, 69, 124, 69}},
+    };
+    for (auto &r : rows) {
+        setDefaults();
+        settings.scale = r.scale;
+        settings.smooth = r.smooth;
+        setDial(27, 23, 24, 20);
+        geometryAt(3, 0, 0);
+        for (int k = 0; k < 4; k++)
+            EXPECT_EQ(handGeometry.line[HOUR_HAND][k], r.hourLine[k])
+                << "scale " << r.scale << " smooth " << r.smooth << " value " << k;
+    }
+}
+
 TEST(HandGeometry, UnconvertibleClockReadingIsReportedNotDereferenced)
 {
     setDefaults();

@@ -29,6 +29,7 @@ double secondsSince(Clock::time_point start)
 class RunningClock : public ::testing::Test {
 protected:
     Display *display = nullptr;
+    std::string displayName;  // the server the clock runs on
     std::string home;
     ChildProcess clock;
     Window mainWindow = 0;
@@ -38,17 +39,32 @@ protected:
     {
         const std::string &name = sharedXDisplay();
         ASSERT_FALSE(name.empty()) << "Xvfb did not start";
-        display = XOpenDisplay(name.c_str());
-        ASSERT_NE(display, nullptr);
+        useServer(name);
         home = makeTempDir();
+    }
+
+    // Runs the clock on another server from here on; call closeServer()
+    // before that server goes.
+    void useServer(const std::string &name)
+    {
+        closeServer();
+        displayName = name;
+        display = XOpenDisplay(name.c_str());
+        ASSERT_NE(display, nullptr) << name;
+    }
+
+    void closeServer()
+    {
+        if (display)
+            XCloseDisplay(display);
+        display = nullptr;
     }
 
     void TearDown() override
     {
         if (clock.pid > 0)
             clock.wait(0);  // kills it
-        if (display)
-            XCloseDisplay(display);
+        closeServer();
         std::system(("rm -rf " + home).c_str());
     }
 
@@ -58,8 +74,7 @@ protected:
     {
         std::vector<std::string> args{TAVOCK_BINARY};
         args.insert(args.end(), options.begin(), options.end());
-        ASSERT_TRUE(spawnProcess(clock, args,
-                                 {"HOME=" + home, "DISPLAY=" + sharedXDisplay()}));
+        ASSERT_TRUE(spawnProcess(clock, args, {"HOME=" + home, "DISPLAY=" + displayName}));
         const auto started = Clock::now();
         while (secondsSince(started) < 10) {
             ProcessResult early;
@@ -265,6 +280,40 @@ TEST_F(RunningClock, AlarmsFromTheResourceFileRunAtTheirTimes)
         position = end + 1;
     }
     EXPECT_EQ(position, text.size()) << text;
+}
+
+// The big-screen options on the real program: the window's size, and on a
+// server without RENDER one line and the plain clock, never an X error.
+TEST_F(RunningClock, ScaleAndSmoothOrTheirFallbackWithoutRender)
+{
+    PrivateXServer noRender;
+    ASSERT_TRUE(noRender.start("320x240x24", {"-extension", "RENDER"}));
+    struct {
+        bool render;
+        std::vector<std::string> args;
+        int width;
+        const char *errors;
+    } cases[] = {
+        {true, {"-scale", "2", "-smooth", "-fh"}, 108, ""},
+        {true, {"-geometry", "20x20", "-scale", "3"}, 60, ""},
+        {false, {"-scale", "2", "-smooth", "-fh"}, 54,
+         "tavock: the X server has no RENDER extension, drawing at 1x without smoothing\n"},
+        {false, {}, 54, ""},
+    };
+    for (const auto &c : cases) {
+        useServer(c.render ? sharedXDisplay() : noRender.display);
+        start(c.args);
+        XWindowAttributes a;
+        XGetWindowAttributes(display, mainWindow, &a);
+        EXPECT_EQ(a.width, c.width) << c.args.size();
+        EXPECT_EQ(a.height, c.width) << c.args.size();
+        sendProtocol("WM_DELETE_WINDOW");
+        ProcessResult result = clock.wait(5000);
+        EXPECT_TRUE(result.exited);
+        EXPECT_EQ(result.status, 0);
+        EXPECT_EQ(result.err, c.errors);
+    }
+    closeServer();
 }
 
 TEST_F(RunningClock, RedrawsOncePerSecond)

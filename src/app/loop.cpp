@@ -29,10 +29,8 @@ void redraw()
 
 void presentFrame()
 {
-    XCopyArea(clockDisplay.display, clockDisplay.framePixmap, clockDisplay.mainWindow,
-              clockDisplay.gc, 0, 0, settings.windowWidth, settings.windowHeight, 0, 0);
-    XCopyArea(clockDisplay.display, clockDisplay.framePixmap, clockDisplay.iconWindow,
-              clockDisplay.gc, 0, 0, settings.windowWidth, settings.windowHeight, 0, 0);
+    showFrameOn(0);  // mainWindow first, then the dock tile
+    showFrameOn(1);
     redrawPending = 0;
 }
 

@@ -121,9 +121,13 @@ static XSizeHints sizeHints(const char *geometry, int parsedMask)
 {
     XSizeHints hints = {};
     hints.flags = USPosition | USSize | PMinSize | PMaxSize;
-    hints.width = hints.min_width = hints.max_width = static_cast<int>(settings.windowWidth);
-    hints.height = hints.min_height = hints.max_height = static_cast<int>(settings.windowHeight);
-    int x, y, width, height, gravity;
+    // A scaled clock's windows are the scaled size; the position stays in
+    // screen pixels, as the geometry gave it.
+    int width = static_cast<int>(settings.windowWidth) * settings.scale;
+    int height = static_cast<int>(settings.windowHeight) * settings.scale;
+    hints.width = hints.min_width = hints.max_width = width;
+    hints.height = hints.min_height = hints.max_height = height;
+    int x, y, gravity;
     // Minimum and maximum pin the size; XWMGeometry contributes the position.
     XWMGeometry(clockDisplay.display, clockDisplay.screenNumber, geometry, nullptr, 0, &hints,
                 &x, &y, &width, &height, &gravity);
@@ -249,6 +253,7 @@ void setupDisplay(int argc, char **argv, const char *title, const char *displayN
 
     int parsedMask = windowSizeFromGeometry(geometry, &settings.windowWidth,
                                             &settings.windowHeight);
+    settleScaling();
     DialLayout layout = dialLayout(static_cast<int>(settings.windowWidth),
                                    static_cast<int>(settings.windowHeight), settings.drawDayDate,
                                    settings.labelOn, settings.LabelTop, labelHeight, labelWidth);
@@ -285,6 +290,7 @@ void setupDisplay(int argc, char **argv, const char *title, const char *displayN
 
     allocateHandPixels();
     clockDisplay.labelPixel = colorPixel(settings.LabelColor, d, root);
+    setupScaledDrawing();
 
     // The first frame. The face goes onto the frame first, so that a frame
     // the redraw cannot compose (localtime failed) shows the dial rather

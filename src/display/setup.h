@@ -2,6 +2,7 @@
 // all once at start-up and shows the first frame.
 #pragma once
 
+#include "display/scaling.h"
 #include "display/sprites.h"
 
 #include <X11/Xlib.h>
@@ -34,6 +35,7 @@ struct ClockDisplay {
     int dialCenterX, dialCenterY;  // dial centre in window pixels
     int dialRadiusX, dialRadiusY;  // dial radii
     int labelX, labelY;            // label left end and baseline, 0 without label
+    ScaledDrawing scaling;         // RENDER pictures of -scale and -smooth
 };
 
 extern ClockDisplay clockDisplay;

@@ -4,6 +4,7 @@
 
 #include "display/setup.h"
 #include "render/geometry.h"
+#include "render/smooth.h"
 #include "settings/settings.h"
 
 #include <cmath>
@@ -100,6 +101,35 @@ static void drawHand(Drawable target, int i)
     }
 }
 
+// Smooth hands on a scaled clock are drawn at window resolution: the face
+// and indicators go to the window-sized frame first, magnified.
+static void magnifyForSmoothHands()
+{
+    const ScaledDrawing &s = clockDisplay.scaling;
+    if (!s.framePicture)
+        return;
+    XRenderComposite(clockDisplay.display, PictOpSrc, s.framePicture, None, s.smoothPicture, 0,
+                     0, 0, 0, 0, 0, settings.windowWidth * settings.scale,
+                     settings.windowHeight * settings.scale);
+}
+
+// The label stays on top of the hands; over smooth hands on a scaled clock
+// it is the mask of its pixels, magnified, in the label colour.
+static void drawLabel(Drawable target)
+{
+    const ScaledDrawing &s = clockDisplay.scaling;
+    if (s.labelMask) {
+        XRenderComposite(clockDisplay.display, PictOpOver, s.labelSource, s.labelMask,
+                         s.smoothPicture, 0, 0, 0, 0, 0, 0, settings.windowWidth * settings.scale,
+                         settings.windowHeight * settings.scale);
+        return;
+    }
+    // Only the foreground changes; the line width goes along unchanged.
+    setLayer(clockDisplay.labelPixel);
+    XDrawString(clockDisplay.display, target, clockDisplay.gc, clockDisplay.labelX,
+                clockDisplay.labelY, settings.Label, static_cast<int>(std::strlen(settings.Label)));
+}
+
 void composeFrame(Drawable target)
 {
     Display *d = clockDisplay.display;
@@ -107,16 +137,17 @@ void composeFrame(Drawable target)
               settings.windowHeight, 0, 0);
 
     drawIndicators(target, *localTime);
+    if (settings.smooth)
+        magnifyForSmoothHands();
     for (int i = HOUR_HAND; i >= SECOND_HAND; i--) {
         if (i == SECOND_HAND && !settings.drawSecondHand)
             continue;
-        drawHand(target, i);
+        if (settings.smooth)
+            drawSmoothHand(i);
+        else
+            drawHand(target, i);
     }
 
-    if (settings.labelOn) {
-        // Only the foreground changes; the line width goes along unchanged.
-        setLayer(clockDisplay.labelPixel);
-        XDrawString(d, target, clockDisplay.gc, clockDisplay.labelX, clockDisplay.labelY,
-                    settings.Label, static_cast<int>(std::strlen(settings.Label)));
-    }
+    if (settings.labelOn)
+        drawLabel(target);
 }

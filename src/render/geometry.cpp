@@ -141,10 +141,14 @@ bool computeHandGeometry()
 
     int positions[3];
     handPositions(*t, positions);
+    // Smooth hands are drawn at the window's resolution: on a scaled clock
+    // they are computed for the magnified dial.
+    const int n = settings.smooth ? settings.scale : 1;
     for (int i = 0; i < 3; i++)
         computeHandPoints(positions[i], handShape.halfWidth[i], handShape.length[i],
-                          handShape.tail[i], clockDisplay.dialCenterX, clockDisplay.dialCenterY,
-                          clockDisplay.dialRadiusX, clockDisplay.dialRadiusY,
-                          handGeometry.line[i], handGeometry.polygon[i]);
+                          handShape.tail[i], clockDisplay.dialCenterX * n,
+                          clockDisplay.dialCenterY * n, clockDisplay.dialRadiusX * n,
+                          clockDisplay.dialRadiusY * n, handGeometry.line[i],
+                          handGeometry.polygon[i]);
     return true;
 }

@@ -10,7 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-bool PrivateXServer::start(const char *screen)
+bool PrivateXServer::start(const char *screen, const std::vector<std::string> &extra)
 {
     int fds[2];
     if (pipe(fds) != 0)
@@ -29,8 +29,12 @@ bool PrivateXServer::start(const char *screen)
         // makes a second Xvfb move on to the next free display. Without it,
         // servers started in parallel all take :0 and unlink each other's
         // socket file.
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen, "-nolisten",
-               "tcp", "-noreset", static_cast<char *>(nullptr));
+        std::vector<const char *> argv = {"Xvfb", "-displayfd", fd.c_str(), "-screen", "0",
+                                          screen, "-nolisten", "tcp", "-noreset"};
+        for (const std::string &arg : extra)
+            argv.push_back(arg.c_str());
+        argv.push_back(nullptr);
+        execvp("Xvfb", const_cast<char *const *>(argv.data()));
         _exit(127);
     }
     close(fds[1]);

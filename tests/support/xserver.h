@@ -4,13 +4,15 @@
 
 #include <string>
 #include <sys/types.h>
+#include <vector>
 
 struct PrivateXServer {
     pid_t pid = -1;
     std::string display;  // ":N"
 
-    // Starts Xvfb with one screen of the given geometry; false on failure.
-    bool start(const char *screen = "320x240x24");
+    // Starts Xvfb with one screen of the given geometry, and the extra
+    // arguments given (such as "-extension RENDER"); false on failure.
+    bool start(const char *screen = "320x240x24", const std::vector<std::string> &extra = {});
     void stop();
     ~PrivateXServer() { stop(); }
 };
