@@ -742,7 +742,8 @@ bool nearMitre(const XPoint *c, double x, double y, double reach)
 {
     for (int i = 0; i < 3; i++) {
         const XPoint &p = c[i], &a = c[(i + 1) % 3], &b = c[(i + 2) % 3];
-        double angle = std::fabs(std::atan2(a.y - p.y, a.x - p.x) - std::atan2(b.y - p.y, b.x - p.x));
+        double angle =
+            std::fabs(std::atan2(a.y - p.y, a.x - p.x) - std::atan2(b.y - p.y, b.x - p.x));
         angle = std::min(angle, 2 * M_PI - angle);
         if (angle >= 11 * M_PI / 180 && std::hypot(x - p.x, y - p.y) <= reach / std::sin(angle / 2))
             return true;
@@ -786,8 +787,11 @@ TEST_F(DisplayTest, SmoothHandsChangeOnlyThePixelsNearTheHands)
         {1, [] {}, 10, 10, 30},
         {2, [] {}, 10, 10, 30},
         {2, [] { settings.fancyHands = settings.neonHands = 1; }, 3, 40, 50},
-        {3, [] { settings.outlinedHands = 1; settings.handThickness = 5; settings.outThickness = 50; },
-         10, 10, 30},
+        {3, [] {
+             settings.outlinedHands = 1;
+             settings.handThickness = 5;
+             settings.outThickness = 50;
+         }, 10, 10, 30},
         {2, [] { settings.floatSeconds = settings.thinSeconds = 1; settings.handThickness = 10; },
          7, 25, 45},
         // A minute hand wide enough to run under the label, which stays on top.

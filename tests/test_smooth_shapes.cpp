@@ -26,7 +26,8 @@ double area(const XTriangle &t)
 
 double side(double px, double py, const XPointFixed &a, const XPointFixed &b)
 {
-    return (fixed(b.x) - fixed(a.x)) * (py - fixed(a.y)) - (fixed(b.y) - fixed(a.y)) * (px - fixed(a.x));
+    return (fixed(b.x) - fixed(a.x)) * (py - fixed(a.y)) -
+           (fixed(b.y) - fixed(a.y)) * (px - fixed(a.x));
 }
 
 bool covers(const Shape &shape, double x, double y)

@@ -124,7 +124,8 @@ void setupScaledDrawing()
     if (n == 1 && !settings.smooth)
         return;
     Display *d = clockDisplay.display;
-    XRenderPictFormat *format = XRenderFindVisualFormat(d, DefaultVisual(d, clockDisplay.screenNumber));
+    XRenderPictFormat *format =
+        XRenderFindVisualFormat(d, DefaultVisual(d, clockDisplay.screenNumber));
     if (n > 1)
         s.framePicture = magnifiedPicture(clockDisplay.framePixmap, format);
     if (!settings.smooth) {

@@ -108,7 +108,8 @@ int triangleOutline(const XPointDouble corner[3], double width,
         double k = h / (1.0 + nx[b] * nx[i] + ny[b] * ny[i]);
         double mx = k * (nx[b] + nx[i]), my = k * (ny[b] + ny[i]);
         inner[i] = at(corner[i].x - mx, corner[i].y - my);
-        double angle = std::acos(std::fmax(-1.0, std::fmin(1.0, -(dx[b] * dx[i] + dy[b] * dy[i]))));
+        double cosine = -(dx[b] * dx[i] + dy[b] * dy[i]);
+        double angle = std::acos(std::fmax(-1.0, std::fmin(1.0, cosine)));
         bevelled[i] = angle < MITER_LIMIT;
         if (bevelled[i]) {
             before[i] = at(corner[i].x + h * nx[b], corner[i].y + h * ny[b]);
