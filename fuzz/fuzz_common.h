@@ -27,7 +27,7 @@ inline void requireSaneSettings()
     requireTerminated(s.Label, 256);
     requireTerminated(s.Font, 256);
     requireTerminated(s.execProg, 256);
-    if (s.shift < -23 || s.shift > 23 || s.updateInterval < 1)
+    if (s.shift < -23 || s.shift > 23 || s.updateInterval < 1 || s.scale < 1 || s.scale > 8)
         __builtin_trap();
     if (s.alarmCount < 0 || (s.alarmCount > 0 && !s.alarms))
         __builtin_trap();
