@@ -31,6 +31,9 @@ install: build
 # once under valgrind): the whole suite under AddressSanitizer and
 # UndefinedBehaviorSanitizer, and bounded fuzzing of the two parsers.
 FUZZ_SECONDS ?= 60
+# CI sets FUZZ_WERROR=ON so that a clang warning fails its run; a user's
+# build only ever warns.
+FUZZ_WERROR ?= OFF
 
 sanitize-test: deps
 	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTAVOCK_SANITIZE=ON
@@ -38,7 +41,8 @@ sanitize-test: deps
 	ctest --test-dir build-asan --output-on-failure -j$(JOBS)
 
 fuzz: deps
-	CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVOCK_FUZZ=ON
+	CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVOCK_FUZZ=ON \
+	  -DTAVOCK_WERROR=$(FUZZ_WERROR)
 	cmake --build build-fuzz -j$(JOBS)
 	./tools/run-fuzzers build-fuzz $(FUZZ_SECONDS)
 
