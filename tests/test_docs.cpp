@@ -405,6 +405,11 @@ TEST(Install, PutsProgramManualPageAndExampleInPlace)
     EXPECT_TRUE(st.st_mode & S_IXUSR);
     EXPECT_EQ(readFile(prefix + "/share/man/man1/tavock.1"), readFile(manPath));
     EXPECT_EQ(readFile(prefix + "/share/doc/tavock/tavockrc.example"), readFile(examplePath));
+    std::string completionsDir = TAVOCK_COMPLETIONSDIR;
+    if (completionsDir[0] != '/') {  // else outside any prefix: not ours to check
+        EXPECT_EQ(readFile(prefix + "/" + completionsDir + "/tavock"),
+                  readFile(sourceDir + "/completion/tavock.bash"));
+    }
 
     // The installed program is the one that was built.
     ProcessResult installed = runProcess({prefix + "/bin/tavock", "-V"});
