@@ -3,7 +3,7 @@
 BUILD ?= build
 JOBS ?= 2
 
-.PHONY: all deps build run test install clean sanitize-test fuzz stress
+.PHONY: all deps build run test install deb clean sanitize-test fuzz stress
 
 all: build
 
@@ -26,6 +26,11 @@ PREFIX ?= /usr/local
 
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# `make deb`: the Debian package in $(BUILD)/deb, built from a copy of this
+# tree and checked with lintian; `sudo apt install ./$(BUILD)/deb/tavock_*.deb`.
+deb: deps
+	./tools/build-deb $(BUILD)/deb $(JOBS)
 
 # The stress passes CI runs after `make test` (which itself runs the clock
 # once under valgrind): the whole suite under AddressSanitizer and
