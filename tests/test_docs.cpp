@@ -1,8 +1,8 @@
 // The user documentation against the program: the example resource file
 // sets nothing yet offers a valid line for every keyword, the manual page
 // documents every option and keyword, renders without warnings and its
-// examples really start a clock, and the install rules put everything in
-// place.
+// examples really start a clock, the install rules put everything in place,
+// and the banner, the project and the Debian package carry one version.
 #include <gtest/gtest.h>
 
 #include "config/rcfile.h"
@@ -315,6 +315,19 @@ TEST(ManualPage, CarriesTheProjectVersion)
     std::string text = readFile(manPath);
     EXPECT_NE(text.find("\"tavock " TAVOCK_VERSION "\""), std::string::npos);
     EXPECT_NE(text.find("version " TAVOCK_VERSION), std::string::npos);
+}
+
+// One version everywhere: the banner, the project's and the Debian
+// package's, from the first line of its changelog.
+TEST(Version, BannerProjectAndPackageAgree)
+{
+    ProcessResult banner = runProcess({TAVOCK_BINARY, "-V"});
+    EXPECT_EQ(banner.out, "tavock : Wendmoor analog clock version " TAVOCK_VERSION "\n");
+    std::string changelog = readFile(sourceDir + "/debian/changelog");
+    std::smatch entry;
+    ASSERT_TRUE(std::regex_search(changelog, entry, std::regex("^tavock \\(([^)]*)\\) ")))
+        << changelog;
+    EXPECT_EQ(entry[1].str(), TAVOCK_VERSION);
 }
 
 TEST(ManualPage, RendersWithoutWarnings)
