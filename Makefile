@@ -3,7 +3,7 @@
 BUILD ?= build
 JOBS ?= 2
 
-.PHONY: all deps build run test install clean sanitize-test fuzz stress
+.PHONY: all deps build run test install deb clean sanitize-test fuzz stress
 
 all: build
 
@@ -27,10 +27,18 @@ PREFIX ?= /usr/local
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
+# `make deb`: the Debian package in $(BUILD)/deb, built from a copy of this
+# tree and checked with lintian; `sudo apt install ./$(BUILD)/deb/tavock_*.deb`.
+deb: deps
+	./tools/build-deb $(BUILD)/deb $(JOBS)
+
 # The stress passes CI runs after `make test` (which itself runs the clock
 # once under valgrind): the whole suite under AddressSanitizer and
 # UndefinedBehaviorSanitizer, and bounded fuzzing of the two parsers.
 FUZZ_SECONDS ?= 60
+# CI sets FUZZ_WERROR=ON so that a clang warning fails its run; a user's
+# build only ever warns.
+FUZZ_WERROR ?= OFF
 
 sanitize-test: deps
 	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTAVOCK_SANITIZE=ON
@@ -38,7 +46,8 @@ sanitize-test: deps
 	ctest --test-dir build-asan --output-on-failure -j$(JOBS)
 
 fuzz: deps
-	CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVOCK_FUZZ=ON
+	CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVOCK_FUZZ=ON \
+	  -DTAVOCK_WERROR=$(FUZZ_WERROR)
 	cmake --build build-fuzz -j$(JOBS)
 	./tools/run-fuzzers build-fuzz $(FUZZ_SECONDS)
 

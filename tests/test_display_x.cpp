@@ -859,6 +859,12 @@ struct FrameRequests {
     unsigned long requests;
 };
 
+// A failure names the style instead of dumping the record's bytes.
+void PrintTo(const FrameRequests &style, std::ostream *out)
+{
+    *out << style.name;
+}
+
 class FrameRequestTable : public DisplayTest, public ::testing::WithParamInterface<FrameRequests> {};
 
 TEST_P(FrameRequestTable, SendsExactlyTheFramesRequests)

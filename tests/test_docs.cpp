@@ -1,8 +1,8 @@
 // The user documentation against the program: the example resource file
 // sets nothing yet offers a valid line for every keyword, the manual page
 // documents every option and keyword, renders without warnings and its
-// examples really start a clock, and the install rules put everything in
-// place.
+// examples really start a clock, the install rules put everything in place,
+// and the banner, the project and the Debian package carry one version.
 #include <gtest/gtest.h>
 
 #include "config/rcfile.h"
@@ -317,6 +317,19 @@ TEST(ManualPage, CarriesTheProjectVersion)
     EXPECT_NE(text.find("version " TAVOCK_VERSION), std::string::npos);
 }
 
+// One version everywhere: the banner, the project's and the Debian
+// package's, from the first line of its changelog.
+TEST(Version, BannerProjectAndPackageAgree)
+{
+    ProcessResult banner = runProcess({TAVOCK_BINARY, "-V"});
+    EXPECT_EQ(banner.out, "tavock : Wendmoor analog clock version " TAVOCK_VERSION "\n");
+    std::string changelog = readFile(sourceDir + "/debian/changelog");
+    std::smatch entry;
+    ASSERT_TRUE(std::regex_search(changelog, entry, std::regex("^tavock \\(([^)]*)\\) ")))
+        << changelog;
+    EXPECT_EQ(entry[1].str(), TAVOCK_VERSION);
+}
+
 TEST(ManualPage, RendersWithoutWarnings)
 {
     std::string groff;
@@ -405,6 +418,11 @@ TEST(Install, PutsProgramManualPageAndExampleInPlace)
     EXPECT_TRUE(st.st_mode & S_IXUSR);
     EXPECT_EQ(readFile(prefix + "/share/man/man1/tavock.1"), readFile(manPath));
     EXPECT_EQ(readFile(prefix + "/share/doc/tavock/tavockrc.example"), readFile(examplePath));
+    std::string completionsDir = TAVOCK_COMPLETIONSDIR;
+    if (completionsDir[0] != '/') {  // else outside any prefix: not ours to check
+        EXPECT_EQ(readFile(prefix + "/" + completionsDir + "/tavock"),
+                  readFile(sourceDir + "/completion/tavock.bash"));
+    }
 
     // The installed program is the one that was built.
     ProcessResult installed = runProcess({prefix + "/bin/tavock", "-V"});

@@ -22,6 +22,12 @@ struct HandCase {
     int polygon[8];
 };
 
+// A failure names the case instead of dumping the record's bytes.
+void PrintTo(const HandCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
 void setDial(int cx, int cy, int rx, int ry)
 {
     clockDisplay.dialCenterX = cx;

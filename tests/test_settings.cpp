@@ -62,8 +62,9 @@ TEST(DefaultRcPath, BuiltFromHome)
     for (auto &r : rows) {
         char out[256] = "";
         EXPECT_EQ(defaultRcPath(r.home, out, sizeof out), r.ok);
-        if (r.ok)
+        if (r.ok) {
             EXPECT_STREQ(out, r.path);
+        }
     }
 }
 
