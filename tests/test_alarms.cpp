@@ -62,7 +62,7 @@ struct AlarmFixture : ::testing::Test {
         settings.alarmCount = 0;
         settings.alarmsGiven = 0;
         localTime = nullptr;
-        std::system(("rm -rf " + dir).c_str());
+        removeTempDir(dir);
     }
 };
 

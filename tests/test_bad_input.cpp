@@ -86,7 +86,7 @@ protected:
         writeFile(dir + "/binary", binary);
         mkdir((dir + "/folder").c_str(), 0755);
     }
-    void TearDown() override { std::system(("rm -rf " + dir).c_str()); }
+    void TearDown() override { removeTempDir(dir); }
 };
 
 TEST_P(BadInputTable, ReportsAndStartsOrExitsCleanly)
@@ -192,7 +192,7 @@ TEST(BadInputAsRoot, UnreadableFileIsReportedOnce)
     Observed seen = runBriefly(input, dir);
     EXPECT_TRUE(seen.running);
     EXPECT_EQ(seen.result.err, "tavock: could not open " + dir + "/secret ...\n");
-    std::system(("rm -rf " + dir).c_str());
+    removeTempDir(dir);
 }
 
 }  // namespace

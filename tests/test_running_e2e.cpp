@@ -65,7 +65,7 @@ protected:
         if (clock.pid > 0)
             clock.wait(0);  // kills it
         closeServer();
-        std::system(("rm -rf " + home).c_str());
+        removeTempDir(home);
     }
 
     // Starts the clock and waits until it shows its first frame, that is,

@@ -254,7 +254,7 @@ TEST_F(TickTest, WithIntervalFiveAnAlarmRunsOnlyOnARedrawSecondAndOnce)
     settings.alarms = nullptr;
     settings.alarmCount = 0;
     settings.alarmsGiven = 0;
-    std::system(("rm -rf " + dir).c_str());
+    removeTempDir(dir);
 }
 
 struct WaitCase {

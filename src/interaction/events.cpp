@@ -22,11 +22,13 @@ void handleEvents()
     while (XEventsQueued(display, QueuedAfterReading) > 0) {
         XNextEvent(display, &event);
         switch (event.type) {
-        case ButtonPress:
+        case ButtonPress: {
             // Any button on either window; synchronous, once per press.
             std::fflush(stdout);  // keep our own output ahead of the command's
-            std::system(settings.execProg);
+            // Its exit status is not looked at.
+            [[maybe_unused]] int status = std::system(settings.execProg);
             break;
+        }
         case ClientMessage:
             if (event.xclient.message_type == clockDisplay.wmProtocols &&
                 static_cast<Atom>(event.xclient.data.l[0]) == clockDisplay.wmDeleteWindow)

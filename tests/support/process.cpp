@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <sys/wait.h>
@@ -18,10 +19,17 @@ std::string makeTempDir()
     return dir ? dir : "/tmp";
 }
 
+void removeTempDir(const std::string &path)
+{
+    // Only what makeTempDir made: a mistaken path never takes anything else.
+    std::error_code ignored;
+    if (path.rfind("/tmp/tavock-test-", 0) == 0)
+        std::filesystem::remove_all(path, ignored);
+}
+
 TempDir::~TempDir()
 {
-    if (path.rfind("/tmp/tavock-test-", 0) == 0)
-        std::system(("rm -rf '" + path + "'").c_str());
+    removeTempDir(path);
 }
 
 std::string readFile(const std::string &path)

@@ -41,6 +41,9 @@ ProcessResult runProcess(const std::vector<std::string> &args, const EnvChanges 
 // A fresh temporary directory (removed by the caller if it cares).
 std::string makeTempDir();
 
+// Removes a directory made by makeTempDir with everything in it.
+void removeTempDir(const std::string &path);
+
 // A temporary directory removed with everything in it when it goes.
 struct TempDir {
     std::string path = makeTempDir();
