@@ -10,10 +10,9 @@
 #include "app/schedule.h"
 #include "display/setup.h"
 #include "render/geometry.h"
-#include "render/layers.h"
 #include "settings/settings.h"
+#include "clock_support.h"
 #include "process.h"
-#include "xserver.h"
 
 #include <X11/Xutil.h>
 #include <cstdlib>
@@ -47,19 +46,8 @@ protected:
 
     static void SetUpTestSuite()
     {
-        const std::string &name = sharedXDisplay();
-        ASSERT_FALSE(name.empty()) << "Xvfb did not start";
-        setenv("TZ", "UTC", 1);
-        tzset();
-        setDefaults();
-        deriveHandLayers();
-        boundedCopy(settings.displayName, name.c_str(), sizeof settings.displayName);
-        clockSource = fakeClock;
         fakeNow = MIDNIGHT;
-        static char arg0[] = "tavock";
-        static char *argv[] = {arg0, nullptr};
-        setupDisplay(1, argv, settings.title, settings.displayName, settings.geometry,
-                     settings.withdrawn, settings.iconic, settings.pushedIn, settings.noborder);
+        ASSERT_TRUE(startDefaultClock("UTC", fakeClock)) << "Xvfb did not start";
         XSetGraphicsExposures(clockDisplay.display, clockDisplay.gc, True);
         XGCValues values;
         values.graphics_exposures = False;
