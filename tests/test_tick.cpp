@@ -7,12 +7,12 @@
 #include <gtest/gtest.h>  // before Xlib, whose None and Bool macros clash
 
 #include "app/loop.h"
+#include "app/schedule.h"
 #include "display/setup.h"
 #include "render/geometry.h"
-#include "render/layers.h"
 #include "settings/settings.h"
+#include "clock_support.h"
 #include "process.h"
-#include "xserver.h"
 
 #include <X11/Xutil.h>
 #include <cstdlib>
@@ -46,19 +46,8 @@ protected:
 
     static void SetUpTestSuite()
     {
-        const std::string &name = sharedXDisplay();
-        ASSERT_FALSE(name.empty()) << "Xvfb did not start";
-        setenv("TZ", "UTC", 1);
-        tzset();
-        setDefaults();
-        deriveHandLayers();
-        boundedCopy(settings.displayName, name.c_str(), sizeof settings.displayName);
-        clockSource = fakeClock;
         fakeNow = MIDNIGHT;
-        static char arg0[] = "tavock";
-        static char *argv[] = {arg0, nullptr};
-        setupDisplay(1, argv, settings.title, settings.displayName, settings.geometry,
-                     settings.withdrawn, settings.iconic, settings.pushedIn, settings.noborder);
+        ASSERT_TRUE(startDefaultClock("UTC", fakeClock)) << "Xvfb did not start";
         XSetGraphicsExposures(clockDisplay.display, clockDisplay.gc, True);
         XGCValues values;
         values.graphics_exposures = False;
@@ -260,31 +249,38 @@ TEST_F(TickTest, WithIntervalFiveAnAlarmRunsOnlyOnARedrawSecondAndOnce)
 struct WaitCase {
     const char *name;
     long seconds, nanoseconds;  // the real-time clock now
-    long tickSecond;            // what the last tick read
+    long tickSecond;            // what the clock read
+    long dueSecond;             // when the next tick is due
+    int capMs;                  // the longest wait allowed
     int expected;               // with a margin of 2 ms
 };
 
-TEST(TickWait, UntilJustAfterTheNextSecond)
+TEST(TickWait, UntilJustAfterTheDueSecond)
 {
     const WaitCase cases[] = {
-        {"exactly on a second", 100, 0, 100, 1002},
-        {"just after a second", 100, 1, 100, 1002},
-        {"a millisecond after", 100, 1000000, 100, 1001},
-        {"half way", 100, 500000000, 100, 502},
-        {"just before a second", 100, 999999999, 100, 3},
-        {"a millisecond before", 100, 999000000, 100, 3},
-        {"tick read the previous second", 101, 1000000, 100, 1},
-        {"a command held the tick", 105, 300000000, 100, 1},
-        {"clock set back since the tick", 50, 300000000, 100, 1},
+        {"exactly on a second", 100, 0, 100, 101, 10000, 1002},
+        {"just after a second", 100, 1, 100, 101, 10000, 1002},
+        {"a millisecond after", 100, 1000000, 100, 101, 10000, 1001},
+        {"half way", 100, 500000000, 100, 101, 10000, 502},
+        {"just before a second", 100, 999999999, 100, 101, 10000, 3},
+        {"a millisecond before", 100, 999000000, 100, 101, 10000, 3},
+        {"tick read the previous second", 101, 1000000, 100, 101, 10000, 1},
+        {"a command held the tick", 105, 300000000, 100, 101, 10000, 1},
+        {"clock set back since the tick", 50, 300000000, 100, 101, 10000, 1},
+        {"the next minute", 100, 250000000, 100, 160, 3600000, 59752},
+        {"beyond the cap", 100, 250000000, 100, 160, 10000, 10000},
+        {"just within the cap", 100, 0, 100, 110, 10000, 10000},
+        {"an interval of years", 100, 0, 100, 100 + 86400L * 3650, 3600000, 3600000},
+        {"due already", 100, 0, 100, 100, 10000, 0},
     };
     for (const WaitCase &c : cases) {
         struct timespec now;
         now.tv_sec = c.seconds;
         now.tv_nsec = c.nanoseconds;
-        int wait = tickWaitMilliseconds(now, c.tickSecond, 2);
+        int wait = tickWaitMilliseconds(now, c.tickSecond, c.dueSecond, 2, c.capMs);
         EXPECT_EQ(wait, c.expected) << c.name;
         EXPECT_GE(wait, 0) << c.name;
-        EXPECT_LE(wait, 1002) << c.name;
+        EXPECT_LE(wait, c.capMs) << c.name;
     }
 }
 

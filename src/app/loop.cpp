@@ -1,8 +1,10 @@
 // The tick loop: one tick redraws when the second (and the update interval)
 // has moved on, checks the alarms, drains events and refreshes the windows;
-// between ticks the loop sleeps on the X connection until the next second.
+// between ticks the loop sleeps on the X connection until the next tick that
+// can change anything, input, or a change of the system clock.
 #include "app/loop.h"
 
+#include "app/schedule.h"
 #include "display/setup.h"
 #include "interaction/alarms.h"
 #include "interaction/events.h"
@@ -10,12 +12,34 @@
 #include "render/geometry.h"
 #include "settings/settings.h"
 
+#include <X11/Xlib-xcb.h>
+#include <limits>
 #include <poll.h>
+#include <unistd.h>
+#if defined(__linux__) && __has_include(<sys/timerfd.h>)
+#include <sys/timerfd.h>
+#endif
+// For _XSend and the display lock; it also defines min and max as macros,
+// which would break std::numeric_limits below.
+#include <X11/Xlibint.h>
+#undef min
+#undef max
 
 time_t currentTime;
 time_t lastRedrawTime;
 int redrawPending;
 time_t (*clockSource)(time_t *) = time;
+time_t nextTickTime;
+int clockChangeFd = -1;
+
+// What the loop's wait saw, for the wake-up that follows it. Outside the
+// loop (tick called on its own) the drain reads and no clock was set.
+static bool connectionReadable = true;
+static bool clockWasSet = false;
+// libxcb's count of bytes read, taken after the last drain that read the
+// connection: both event queues were empty then.
+static uint64_t readMark;
+static int waitMarginMs = 2;
 
 void redraw()
 {
@@ -46,37 +70,20 @@ void tick()
 {
     currentTime = clockSource(nullptr);
     if (currentTime != lastRedrawTime) {
-        if (secondsApart(currentTime, lastRedrawTime) >=
-            static_cast<unsigned long long>(settings.updateInterval)) {
+        // After the clock was set the old redraw seconds mean nothing: show
+        // the new time now, whatever the interval, and count from there.
+        if (clockWasSet || secondsApart(currentTime, lastRedrawTime) >=
+                               static_cast<unsigned long long>(settings.updateInterval)) {
             lastRedrawTime = currentTime;
             redraw();
         }
         if (settings.alarmsGiven && settings.alarmCount > 0)
             checkAlarms();
     }
-    handleEvents();
+    clockWasSet = false;
+    handleEvents(connectionReadable);
     if (redrawPending)
         presentFrame();
-}
-
-int tickWaitMilliseconds(const struct timespec &now, time_t tickSecond, int marginMs)
-{
-    const long nsPerMs = 1000000L;
-    // The tick read another second than the one now running: time() reads
-    // a coarse copy of the same clock that flips to the new second up to
-    // one timer tick (a few ms) late, or a command held the tick across the
-    // change, or the clock was set. Tick again at once rather than a whole
-    // second later; the two readings agree again within a timer tick.
-    if (now.tv_sec != tickSecond)
-        return 1;
-    long nanoseconds = now.tv_nsec;
-    if (nanoseconds < 0)
-        nanoseconds = 0;
-    if (nanoseconds > 999999999L)
-        nanoseconds = 999999999L;
-    // Rounded up, so the wake-up never lands before the boundary.
-    long untilBoundary = (1000000000L - nanoseconds + nsPerMs - 1) / nsPerMs;
-    return static_cast<int>(untilBoundary) + marginMs;
 }
 
 // The margin past the boundary: a millisecond, plus the granularity with
@@ -90,38 +97,143 @@ static int boundaryMarginMs()
     return 1 + (coarseMs < 10 ? coarseMs : 10);
 }
 
-// Instead of ticking every 10 ms, the loop sleeps on the X connection until
-// the next second or until input arrives. That serves the same purpose:
-// - a redraw still follows the change of second, within a few ms of it;
-// - with a larger update interval, the alarm checks that fall between two
-//   redraws all see the same time record, and repeating a check on one
-//   record changes nothing, so checking once a second is enough;
-// - a click or a close request is served at once instead of within 10 ms.
-// XPending sends the buffered requests (the frame copies) and reads
-// whatever the server has already sent; only when the queue is then empty
-// is it safe to sleep on the socket, since events already read into the
-// queue would never make it readable again.
-void runMainLoop()
+// The kernel's notice of a set clock: a real-time timer that cancels itself
+// whenever the clock is set (by hand, by NTP stepping it, on resume from
+// suspend), armed for an instant that never comes, so that its descriptor
+// becomes readable on a clock change and on nothing else. The instant is a
+// constant, not a reading, so no faked clock can make it fire.
+static int openClockChangeNotice()
+{
+#if defined(__linux__) && __has_include(<sys/timerfd.h>)
+    int fd = timerfd_create(CLOCK_REALTIME, TFD_NONBLOCK | TFD_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    struct itimerspec never = {};
+    never.it_value.tv_sec = std::numeric_limits<time_t>::max();
+    if (timerfd_settime(fd, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &never, nullptr) != 0) {
+        close(fd);
+        return -1;
+    }
+    return fd;
+#else
+    return -1;
+#endif
+}
+
+// Hands the requests Xlib has buffered to the connection, and nothing else.
+// XFlush would read the connection afterwards as well, one more system call
+// per wake-up; _XSend, the call beneath it, only writes (libxcb polls the
+// socket before it writes, and may read into its own queue then: the read
+// mark shows that).
+static void sendRequests(Display *display)
+{
+    LockDisplay(display);
+    _XSend(display, nullptr, 0);
+    UnlockDisplay(display);
+}
+
+// Whether events may sit in a queue where the wait cannot see them: in
+// Xlib's, or in libxcb's, which only fills when libxcb reads the socket,
+// so a byte count that moved since the last full drain tells.
+static bool eventsMayBeQueued(Display *display)
+{
+    return XQLength(display) > 0 || xcb_total_read(XGetXCBConnection(display)) != readMark;
+}
+
+void startLoop()
 {
     Display *display = clockDisplay.display;
-    const int marginMs = boundaryMarginMs();
-
     // The clock never asks for GraphicsExpose or NoExpose events; without
     // this every frame copy would send one back and wake the loop again.
     clockDisplay.gcValues.graphics_exposures = False;
     XChangeGC(display, clockDisplay.gc, GCGraphicsExposures, &clockDisplay.gcValues);
+    if (clockChangeFd < 0)
+        clockChangeFd = openClockChangeNotice();
+    waitMarginMs = boundaryMarginMs();
+    // The first frame's record has not been checked against the alarms yet:
+    // the first tick comes at the next second, as it would have anyway.
+    nextTickTime = lastRedrawTime + 1;
+    readMark = 0;
+}
 
-    struct pollfd connection;
-    connection.fd = ConnectionNumber(display);
-    connection.events = POLLIN;
-    for (;;) {
+void serveWakeUp()
+{
+    time_t reading = clockSource(nullptr);
+    // Before the next tick is due nothing can change but what the events
+    // bring. A reading before the last redraw is a clock set back.
+    if (clockWasSet || reading >= nextTickTime || reading < lastRedrawTime) {
         tick();
-        if (XPending(display) > 0)
-            continue;
-        struct timespec now;
-        clock_gettime(CLOCK_REALTIME, &now);
-        connection.revents = 0;
-        // EINTR or a timeout alike: the next tick looks at the clock again.
-        poll(&connection, 1, tickWaitMilliseconds(now, currentTime, marginMs));
+        nextTickTime = nextTickSecond(currentTime, lastRedrawTime, settings.updateInterval,
+                                      settings.drawSecondHand != 0, localTime, settings.alarms,
+                                      settings.alarmsGiven ? settings.alarmCount : 0);
+    } else {
+        handleEvents(connectionReadable);
+        if (redrawPending)
+            presentFrame();
     }
+    if (connectionReadable)
+        readMark = xcb_total_read(XGetXCBConnection(clockDisplay.display));
+    connectionReadable = true;
+}
+
+// Sleeps until the next tick is due, input arrives or the clock is set.
+// Tells serveWakeUp what happened through connectionReadable and
+// clockWasSet.
+static void waitForWakeUp(Display *display)
+{
+    struct pollfd watched[2] = {{ConnectionNumber(display), POLLIN, 0},
+                                {clockChangeFd, POLLIN, 0}};
+    const nfds_t count = clockChangeFd >= 0 ? 2 : 1;
+    // Without the kernel's notice a set clock shows only when the loop looks
+    // again: it looks at least every ten seconds then.
+    const int capMs = clockChangeFd >= 0 ? 3600 * 1000 : 10 * 1000;
+    struct timespec now;
+    clock_gettime(CLOCK_REALTIME, &now);
+    const int timeout =
+        tickWaitMilliseconds(now, clockSource(nullptr), nextTickTime, waitMarginMs, capMs);
+    // EINTR or a timeout alike: nothing arrived, serveWakeUp reads the clock.
+    if (poll(watched, count, timeout) <= 0) {
+        connectionReadable = false;
+        return;
+    }
+    connectionReadable = watched[0].revents != 0;
+    if (count == 2 && watched[1].revents != 0) {
+        // A timer descriptor reports the change by failing with ECANCELED
+        // and stays armed; a descriptor standing in for it is read once, so
+        // that it is quiet again after a short notice.
+        char notice[64];
+        ssize_t ignored = read(clockChangeFd, notice, sizeof notice);
+        (void)ignored;
+        clockWasSet = true;
+    }
+}
+
+void loopPass()
+{
+    Display *display = clockDisplay.display;
+    // One write of what the last wake-up drew, then sleep only when no
+    // event can be waiting where the wait would not see it.
+    sendRequests(display);
+    if (eventsMayBeQueued(display))
+        connectionReadable = true;
+    else
+        waitForWakeUp(display);
+    serveWakeUp();
+}
+
+// Instead of ticking every 10 ms, the loop sleeps on the X connection and
+// the clock-change notice until the next tick that can change anything
+// (nextTickSecond), input arrives or the clock is set:
+// - the picture and the alarms change exactly as they would with a tick
+//   every second, since only redraws that would repeat the picture, and
+//   alarm checks that would change nothing, are left out;
+// - a click or a close request is served at once;
+// - a wake-up with a frame costs one poll and one write to send it (libxcb
+//   polls before it writes) and the wait's poll; the connection is read
+//   only when the wait says something arrived.
+void runMainLoop()
+{
+    startLoop();
+    for (;;)
+        loopPass();
 }

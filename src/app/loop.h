@@ -15,13 +15,21 @@ void tick();
 void redraw();
 void presentFrame();
 
-// How long the idle loop may wait for input, in milliseconds, given the
-// real-time clock now and the second the last tick read (currentTime):
-// until marginMs past the next whole second, and never more than 1000 plus
-// marginMs. When the tick read another second than the real-time clock
-// shows (time() trails it by up to one timer tick; a command may have held
-// the tick across the change), only 1 ms, so the tick is retried at once.
-int tickWaitMilliseconds(const struct timespec &now, time_t tickSecond, int marginMs);
+// The second at which the next tick is due (nextTickSecond's answer after
+// the last tick); before it the loop only serves input.
+extern time_t nextTickTime;
+// The descriptor that becomes readable when the system clock is set (a
+// timer descriptor set up by startLoop), or -1 where there is none.
+extern int clockChangeFd;
 
-// Runs tick for ever; does not return.
+// Prepares the loop once the first frame is shown: no graphics exposures,
+// the clock-change notice, the first tick at the next second.
+void startLoop();
+// One pass: send what was drawn, wait unless events may already be queued,
+// then serveWakeUp.
+void loopPass();
+// What a wake-up does: a tick when one is due (or the clock was set), then
+// the next due second; otherwise only the events and the refresh.
+void serveWakeUp();
+// startLoop, then loopPass for ever; does not return.
 [[noreturn]] void runMainLoop();

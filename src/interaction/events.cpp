@@ -10,16 +10,19 @@
 #include <cstdio>
 #include <cstdlib>
 
-void handleEvents()
+void handleEvents(bool readConnection)
 {
     Display *display = clockDisplay.display;
     XEvent event;
 
     // Ask how many events are queued first, so XNextEvent never blocks.
     // QueuedAfterReading reads what the server has sent without first
-    // sending our own buffered requests (XPending would): the loop's wait
-    // sends them once per tick, so a redrawn second costs one write, not two.
-    while (XEventsQueued(display, QueuedAfterReading) > 0) {
+    // sending our own buffered requests (XPending would): the loop sends
+    // them once per wake-up, so a redrawn second costs one write, not two.
+    // QueuedAlready reads nothing: when the wait saw the connection quiet,
+    // a read would only cost a system call to learn the same.
+    const int mode = readConnection ? QueuedAfterReading : QueuedAlready;
+    while (XEventsQueued(display, mode) > 0) {
         XNextEvent(display, &event);
         switch (event.type) {
         case ButtonPress: {
