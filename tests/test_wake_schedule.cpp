@@ -255,6 +255,54 @@ TEST_F(WakeSchedule, ASetClockShowsAtOnceOnTheNotice)
     close(notice[1]);
 }
 
+// Where the zone file is watched, the zone is read again only on its notice
+// (here a pipe standing in for the file watch), and the new zone shows at
+// once even without a second hand; unwatched, once a minute.
+TEST_F(WakeSchedule, ANewTimeZoneShowsAtOnceOnTheNotice)
+{
+    int notice[2];
+    ASSERT_EQ(pipe2(notice, O_NONBLOCK | O_CLOEXEC), 0);
+    settings.drawSecondHand = 0;
+    settings.updateInterval = 1;
+    settings.shift = 0;
+    const time_t start = START + 6;  // 23:58:40 in Berlin, 07:58:40 in Tokyo
+    struct {
+        bool watched, notice;
+        int hourShown;
+    } cases[] = {{true, false, 23}, {true, true, 7}, {false, false, 23}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.watched ? "watched" : "unwatched") +
+                     (c.notice ? ", notice" : ""));
+        setenv("TZ", "Europe/Berlin", 1);
+        tzset();
+        zoneChangeFd = c.watched ? notice[0] : -1;
+        firstFrameAt(start);
+        zoneWatched = c.watched;
+        fakeNow = start + 1;
+        loopPass();  // the first tick, at 23:58:41
+        setenv("TZ", "Asia/Tokyo", 1);
+        if (c.notice) {
+            ASSERT_EQ(write(notice[1], "x", 1), 1);
+        }
+        fakeNow = start + 2;
+        loopPass();
+        ASSERT_NE(localTime, nullptr);
+        EXPECT_EQ(localTime->tm_hour, c.hourShown);
+        EXPECT_EQ(lastRedrawTime == fakeNow, c.notice);
+    }
+    // Unwatched, the next minute reads the zone again.
+    fakeNow = nextTickTime;
+    loopPass();
+    EXPECT_EQ(localTime->tm_hour, 7);
+
+    setenv("TZ", "Europe/Berlin", 1);
+    tzset();
+    zoneChangeFd = -1;
+    zoneWatched = false;
+    close(notice[0]);
+    close(notice[1]);
+}
+
 // libxcb polls the socket before it writes, and reads what has arrived into
 // a queue of its own: an event that arrives just before the frame is sent
 // leaves the socket quiet. It must still be served without waiting.

@@ -13,11 +13,15 @@
 #include "settings/settings.h"
 
 #include <X11/Xlib-xcb.h>
+#include <cstdlib>
 #include <limits>
 #include <poll.h>
 #include <unistd.h>
 #if defined(__linux__) && __has_include(<sys/timerfd.h>)
 #include <sys/timerfd.h>
+#endif
+#if defined(__linux__) && __has_include(<sys/inotify.h>)
+#include <sys/inotify.h>
 #endif
 // For _XSend and the display lock; it also defines min and max as macros,
 // which would break std::numeric_limits below.
@@ -31,9 +35,11 @@ int redrawPending;
 time_t (*clockSource)(time_t *) = time;
 time_t nextTickTime;
 int clockChangeFd = -1;
+int zoneChangeFd = -1;
 
 // What the loop's wait saw, for the wake-up that follows it. Outside the
-// loop (tick called on its own) the drain reads and no clock was set.
+// loop (tick called on its own) the drain reads and no clock was set. A new
+// time zone counts as a set clock: the time shown jumps just the same.
 static bool connectionReadable = true;
 static bool clockWasSet = false;
 // libxcb's count of bytes read, taken after the last drain that read the
@@ -120,6 +126,43 @@ static int openClockChangeNotice()
 #endif
 }
 
+#if defined(__linux__) && __has_include(<sys/inotify.h>)
+// The zone file itself, through the link it usually is: new contents (a new
+// tzdata) or the file going away. Watching the same path again after a
+// change follows whatever file the link names now.
+static void watchZoneFile(int fd)
+{
+    inotify_add_watch(fd, "/etc/localtime", IN_CLOSE_WRITE | IN_ATTRIB | IN_MOVE_SELF |
+                                                IN_DELETE_SELF);
+}
+#endif
+
+// The system's time zone file, watched so that a new zone shows at once and
+// an idle clock never looks at the file otherwise: its folder for a file or
+// link put in its place (how the zone is usually changed), the file for new
+// contents. Only when TZ does not name the zone: the C library then never
+// looks at the file again.
+static int openZoneChangeNotice()
+{
+#if defined(__linux__) && __has_include(<sys/inotify.h>)
+    if (std::getenv("TZ"))
+        return -1;
+    int fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    // Any entry of the folder that comes or goes counts: telling
+    // "localtime" from the rest would cost more than the rare extra redraw.
+    if (inotify_add_watch(fd, "/etc", IN_CREATE | IN_MOVED_TO | IN_MOVED_FROM | IN_DELETE) < 0) {
+        close(fd);
+        return -1;
+    }
+    watchZoneFile(fd);
+    return fd;
+#else
+    return -1;
+#endif
+}
+
 // Hands the requests Xlib has buffered to the connection, and nothing else.
 // XFlush would read the connection afterwards as well, one more system call
 // per wake-up; _XSend, the call beneath it, only writes (libxcb polls the
@@ -149,6 +192,9 @@ void startLoop()
     XChangeGC(display, clockDisplay.gc, GCGraphicsExposures, &clockDisplay.gcValues);
     if (clockChangeFd < 0)
         clockChangeFd = openClockChangeNotice();
+    if (zoneChangeFd < 0)
+        zoneChangeFd = openZoneChangeNotice();
+    zoneWatched = zoneChangeFd >= 0;
     waitMarginMs = boundaryMarginMs();
     // The first frame's record has not been checked against the alarms yet:
     // the first tick comes at the next second, as it would have anyway.
@@ -176,14 +222,15 @@ void serveWakeUp()
     connectionReadable = true;
 }
 
-// Sleeps until the next tick is due, input arrives or the clock is set.
-// Tells serveWakeUp what happened through connectionReadable and
-// clockWasSet.
+// Sleeps until the next tick is due, input arrives, or the clock or the
+// time zone is set. Tells serveWakeUp what happened through
+// connectionReadable and clockWasSet.
 static void waitForWakeUp(Display *display)
 {
-    struct pollfd watched[2] = {{ConnectionNumber(display), POLLIN, 0},
-                                {clockChangeFd, POLLIN, 0}};
-    const nfds_t count = clockChangeFd >= 0 ? 2 : 1;
+    // A notice that is not there (-1) is left out by poll.
+    struct pollfd watched[3] = {{ConnectionNumber(display), POLLIN, 0},
+                                {clockChangeFd, POLLIN, 0},
+                                {zoneChangeFd, POLLIN, 0}};
     // Without the kernel's notice a set clock shows only when the loop looks
     // again: it looks at least every ten seconds then.
     const int capMs = clockChangeFd >= 0 ? 3600 * 1000 : 10 * 1000;
@@ -192,18 +239,30 @@ static void waitForWakeUp(Display *display)
     const int timeout =
         tickWaitMilliseconds(now, clockSource(nullptr), nextTickTime, waitMarginMs, capMs);
     // EINTR or a timeout alike: nothing arrived, serveWakeUp reads the clock.
-    if (poll(watched, count, timeout) <= 0) {
+    if (poll(watched, 3, timeout) <= 0) {
         connectionReadable = false;
         return;
     }
     connectionReadable = watched[0].revents != 0;
-    if (count == 2 && watched[1].revents != 0) {
+    if (watched[1].revents != 0) {
         // A timer descriptor reports the change by failing with ECANCELED
         // and stays armed; a descriptor standing in for it is read once, so
         // that it is quiet again after a short notice.
         char notice[64];
         ssize_t ignored = read(clockChangeFd, notice, sizeof notice);
         (void)ignored;
+        clockWasSet = true;
+    }
+    if (watched[2].revents != 0) {
+        // What changed does not matter: the zone is read again either way.
+        // Events left over keep the descriptor readable for the next pass.
+        alignas(8) char events[4096];
+        ssize_t ignored = read(zoneChangeFd, events, sizeof events);
+        (void)ignored;
+#if defined(__linux__) && __has_include(<sys/inotify.h>)
+        watchZoneFile(zoneChangeFd);
+#endif
+        zoneChanged = true;
         clockWasSet = true;
     }
 }

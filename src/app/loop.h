@@ -21,9 +21,14 @@ extern time_t nextTickTime;
 // The descriptor that becomes readable when the system clock is set (a
 // timer descriptor set up by startLoop), or -1 where there is none.
 extern int clockChangeFd;
+// The descriptor that becomes readable when the system's time zone file
+// changes (a watch set up by startLoop when TZ does not name the zone), or
+// -1 where there is none; the zone is then read again once a minute.
+extern int zoneChangeFd;
 
 // Prepares the loop once the first frame is shown: no graphics exposures,
-// the clock-change notice, the first tick at the next second.
+// the clock-change and zone-change notices, the first tick at the next
+// second.
 void startLoop();
 // One pass: send what was drawn, wait unless events may already be queued,
 // then serveWakeUp.

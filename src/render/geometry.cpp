@@ -109,19 +109,25 @@ void computeHandPoints(int position, float halfWidth, float length, float tail,
     polygon[3] = a;
 }
 
+bool zoneWatched = false;
+bool zoneChanged = false;
+
 // The broken-down time of the last redraw lives here. localtime() would
 // re-read the time zone (a stat of /etc/localtime) on every call, which is a
-// good part of what an idle clock costs a second; re-reading it once a
-// minute still follows a change of the system's zone within that minute.
+// good part of what an idle clock costs a second. Where the loop watches the
+// zone file it is read again only when the file changed; elsewhere once a
+// minute, which still follows a change of the system's zone within that
+// minute.
 static struct tm localRecord;
 static time_t zoneCheckedMinute = -1;
 
 static struct tm *localTimeOf(time_t reading)
 {
     time_t minute = reading / 60;
-    if (minute != zoneCheckedMinute) {
+    if (zoneWatched ? zoneChanged : minute != zoneCheckedMinute) {
         tzset();
         zoneCheckedMinute = minute;
+        zoneChanged = false;
     }
     return localtime_r(&reading, &localRecord);
 }

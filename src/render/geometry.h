@@ -26,6 +26,12 @@ extern HandGeometry handGeometry;
 // could not convert.
 extern struct tm *localTime;
 
+// Set by the main loop: it is told when the system's time zone file
+// changes (zoneWatched), and it was (zoneChanged, cleared once the zone has
+// been read again). Unwatched, the zone is read again once a minute.
+extern bool zoneWatched;
+extern bool zoneChanged;
+
 void setHandShape();
 
 // Refreshes localTime and handGeometry from currentTime. Returns false,
