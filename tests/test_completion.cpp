@@ -36,8 +36,8 @@ Candidates complete(const Words &words, const std::string &path)
         "source \"$1\" || exit 3; shift\n"
         "COMP_WORDS=(\"$@\"); COMP_CWORD=$(($# - 1)); COMP_LINE=\"$*\"\n"
         "COMP_POINT=${#COMP_LINE}\n"
-        "spec=$(complete -p tavock) || exit 4\n"
-        "function=${spec#*-F }; function=${function%% *}\n"
+        "registered=$(complete -p tavock) || exit 4\n"
+        "function=${registered#*-F }; function=${function%% *}\n"
         "\"$function\" tavock \"${COMP_WORDS[COMP_CWORD]}\" \"${COMP_WORDS[COMP_CWORD - 1]}\"\n"
         "printf '%s\\n' \"${COMPREPLY[@]}\"\n";
     Words args = {"/bin/bash", "--norc", "--noprofile", "-c", driver, "bash", scriptPath};
