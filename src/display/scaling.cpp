@@ -157,18 +157,23 @@ void setupScaledDrawing()
         s.labelMask = labelMask();
 }
 
+void compositeWindowSized(int op, Picture source, Picture mask, Picture target)
+{
+    const unsigned int n = static_cast<unsigned int>(settings.scale);
+    XRenderComposite(clockDisplay.display, op, source, mask, target, 0, 0, 0, 0, 0, 0,
+                     settings.windowWidth * n, settings.windowHeight * n);
+}
+
 void showFrameOn(int which)
 {
-    Display *d = clockDisplay.display;
     const ScaledDrawing &s = clockDisplay.scaling;
-    unsigned int w = settings.windowWidth * static_cast<unsigned int>(settings.scale);
-    unsigned int h = settings.windowHeight * static_cast<unsigned int>(settings.scale);
     if (s.windowPictures[which]) {
-        XRenderComposite(d, PictOpSrc, s.framePicture, None, s.windowPictures[which], 0, 0, 0, 0,
-                         0, 0, w, h);
+        compositeWindowSized(PictOpSrc, s.framePicture, None, s.windowPictures[which]);
         return;
     }
+    unsigned int w = settings.windowWidth * static_cast<unsigned int>(settings.scale);
+    unsigned int h = settings.windowHeight * static_cast<unsigned int>(settings.scale);
     Window window = which == 0 ? clockDisplay.mainWindow : clockDisplay.iconWindow;
     Pixmap shown = s.smoothPixmap ? s.smoothPixmap : clockDisplay.framePixmap;
-    XCopyArea(d, shown, window, clockDisplay.gc, 0, 0, w, h, 0, 0);
+    XCopyArea(clockDisplay.display, shown, window, clockDisplay.gc, 0, 0, w, h, 0, 0);
 }

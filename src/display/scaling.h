@@ -39,5 +39,9 @@ void settleScaling();
 // the scale and smoothing need.
 void setupScaledDrawing();
 
+// Composites source (through mask, or None) onto target over the whole
+// window size: the frame's size times the scale.
+void compositeWindowSized(int op, Picture source, Picture mask, Picture target);
+
 // Puts the finished frame on window 0 (mainWindow) or 1 (iconWindow).
 void showFrameOn(int which);

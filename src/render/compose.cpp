@@ -108,9 +108,7 @@ static void magnifyForSmoothHands()
     const ScaledDrawing &s = clockDisplay.scaling;
     if (!s.framePicture)
         return;
-    XRenderComposite(clockDisplay.display, PictOpSrc, s.framePicture, None, s.smoothPicture, 0,
-                     0, 0, 0, 0, 0, settings.windowWidth * settings.scale,
-                     settings.windowHeight * settings.scale);
+    compositeWindowSized(PictOpSrc, s.framePicture, None, s.smoothPicture);
 }
 
 // The label stays on top of the hands; over smooth hands on a scaled clock
@@ -119,9 +117,7 @@ static void drawLabel(Drawable target)
 {
     const ScaledDrawing &s = clockDisplay.scaling;
     if (s.labelMask) {
-        XRenderComposite(clockDisplay.display, PictOpOver, s.labelSource, s.labelMask,
-                         s.smoothPicture, 0, 0, 0, 0, 0, 0, settings.windowWidth * settings.scale,
-                         settings.windowHeight * settings.scale);
+        compositeWindowSized(PictOpOver, s.labelSource, s.labelMask, s.smoothPicture);
         return;
     }
     // Only the foreground changes; the line width goes along unchanged.
