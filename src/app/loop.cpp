@@ -17,11 +17,15 @@
 #include <limits>
 #include <poll.h>
 #include <unistd.h>
+// The kernel's notices of a set clock and of a changed zone file, where
+// there are such things.
 #if defined(__linux__) && __has_include(<sys/timerfd.h>)
 #include <sys/timerfd.h>
+#define HAVE_TIMERFD 1
 #endif
 #if defined(__linux__) && __has_include(<sys/inotify.h>)
 #include <sys/inotify.h>
+#define HAVE_INOTIFY 1
 #endif
 // For _XSend and the display lock; it also defines min and max as macros,
 // which would break std::numeric_limits below.
@@ -110,7 +114,7 @@ static int boundaryMarginMs()
 // constant, not a reading, so no faked clock can make it fire.
 static int openClockChangeNotice()
 {
-#if defined(__linux__) && __has_include(<sys/timerfd.h>)
+#if HAVE_TIMERFD
     int fd = timerfd_create(CLOCK_REALTIME, TFD_NONBLOCK | TFD_CLOEXEC);
     if (fd < 0)
         return -1;
@@ -126,7 +130,7 @@ static int openClockChangeNotice()
 #endif
 }
 
-#if defined(__linux__) && __has_include(<sys/inotify.h>)
+#if HAVE_INOTIFY
 // The zone file itself, through the link it usually is: new contents (a new
 // tzdata) or the file going away. Watching the same path again after a
 // change follows whatever file the link names now.
@@ -144,7 +148,7 @@ static void watchZoneFile(int fd)
 // looks at the file again.
 static int openZoneChangeNotice()
 {
-#if defined(__linux__) && __has_include(<sys/inotify.h>)
+#if HAVE_INOTIFY
     if (std::getenv("TZ"))
         return -1;
     int fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
@@ -259,7 +263,7 @@ static void waitForWakeUp(Display *display)
         alignas(8) char events[4096];
         ssize_t ignored = read(zoneChangeFd, events, sizeof events);
         (void)ignored;
-#if defined(__linux__) && __has_include(<sys/inotify.h>)
+#if HAVE_INOTIFY
         watchZoneFile(zoneChangeFd);
 #endif
         zoneChanged = true;
