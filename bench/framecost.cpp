@@ -18,8 +18,8 @@ int main(int argc, char **argv)
     if (frames < 1)
         frames = 1;
     startUp(argc, argv);
-    setupDisplay(argc, argv, settings.title, settings.displayName, settings.geometry,
-                 settings.withdrawn, settings.iconic, settings.pushedIn, settings.noborder);
+    setupDisplay(argc, argv);
+    showFirstFrame();
     Display *display = clockDisplay.display;
     XSync(display, False);
 

@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>  // before Xlib, whose None and Bool macros clash
 
 #include "app/loop.h"
+#include "clock/state.h"
 #include "interaction/alarms.h"
 #include "render/geometry.h"
 #include "settings/settings.h"
+#include "clock_support.h"
 #include "process.h"
 
 #include <cstdlib>
@@ -50,7 +52,7 @@ struct AlarmFixture : ::testing::Test {
         record.tm_hour = hour;
         record.tm_min = minute;
         record.tm_sec = second;
-        localTime = &record;
+        shownTime = &record;
         checkAlarms();
     }
 
@@ -61,7 +63,7 @@ struct AlarmFixture : ::testing::Test {
         settings.alarms = nullptr;
         settings.alarmCount = 0;
         settings.alarmsGiven = 0;
-        localTime = nullptr;
+        shownTime = nullptr;
         removeTempDir(dir);
     }
 };
@@ -100,7 +102,7 @@ TEST_F(AlarmFixture, ComparesWithTheShiftedHour)
     add(6, 0, 0, "six");
     settings.shift = 2;
     currentTime = static_cast<time_t>(1710460800) + 6 * 3600;  // 2024-03-15 06:00 UTC
-    ASSERT_TRUE(computeHandGeometry());
+    ASSERT_TRUE(shownGeometryAtCurrentTime());
     settings.shift = 0;
     checkAlarms();
     EXPECT_EQ(ran(), "eight\n");
@@ -157,7 +159,7 @@ TEST_F(AlarmFixture, NoTimeRecordLeavesEveryEntryAlone)
 {
     add(7, 30, 0, "A");
     entries[0]->fired = 1;
-    localTime = nullptr;
+    shownTime = nullptr;
     checkAlarms();
     EXPECT_EQ(entries[0]->fired, 1);
     EXPECT_EQ(ran(), "");

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>  // before Xlib, whose None and Bool macros clash
 
 #include "app/loop.h"
+#include "clock/state.h"
 #include "display/setup.h"
 #include "render/compose.h"
 #include "render/geometry.h"
@@ -80,10 +81,10 @@ protected:
         for (std::string &a : args)
             argv.push_back(&a[0]);
         argv.push_back(nullptr);
-        setupDisplay(static_cast<int>(args.size()), argv.data(), settings.title,
-                     server.empty() ? sharedXDisplay().c_str() : server.c_str(),
-                     settings.geometry, settings.withdrawn,
-                     settings.iconic, settings.pushedIn, settings.noborder);
+        boundedCopy(settings.displayName, server.empty() ? sharedXDisplay().c_str()
+                                                         : server.c_str());
+        setupDisplay(static_cast<int>(args.size()), argv.data());
+        showFirstFrame();
         // Any protocol error would already have ended the program here.
         XSync(clockDisplay.display, False);
     }
@@ -92,8 +93,10 @@ protected:
     {
         currentTime = MARCH_15_2024 + hour * 3600 + minute * 60 + second;
         setHandShape();
-        ASSERT_TRUE(computeHandGeometry());
-        composeFrame(clockDisplay.framePixmap);
+        const struct tm *shown = updateShownTime(currentTime, settings.shift);
+        ASSERT_NE(shown, nullptr);
+        computeHandGeometry(*shown, handDial(), handGeometry);
+        composeFrame(clockDisplay.framePixmap, *shown);
     }
 
     struct Image {

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>  // before Xlib, whose None and Bool macros clash
 
 #include "app/loop.h"
+#include "clock/state.h"
 #include "display/setup.h"
 #include "render/geometry.h"
 #include "render/layers.h"
 #include "settings/settings.h"
+#include "clock_support.h"
 
 #include <cstdlib>
 
@@ -44,7 +46,7 @@ void geometryAt(int hour, int minute, int second)
     currentTime = static_cast<time_t>(1710460800) /* 2024-03-15 00:00 UTC */ +
                   hour * 3600 + minute * 60 + second;
     setHandShape();
-    ASSERT_TRUE(computeHandGeometry());
+    ASSERT_TRUE(shownGeometryAtCurrentTime());
 }
 
 class HandGeometryTable : public ::testing::TestWithParam<HandCase> {};
@@ -99,10 +101,10 @@ TEST(HandGeometry, ShiftMovesOnlyTheHour)
     settings.shift = 5;
     setDial(27, 23, 24, 20);
     geometryAt(22, 15, 0);  // Friday 15 March 2024, 22:15 UTC
-    EXPECT_EQ(localTime->tm_hour, 3);
-    EXPECT_EQ(localTime->tm_min, 15);
-    EXPECT_EQ(localTime->tm_mday, 15);
-    EXPECT_EQ(localTime->tm_wday, 5);
+    EXPECT_EQ(shownTime->tm_hour, 3);
+    EXPECT_EQ(shownTime->tm_min, 15);
+    EXPECT_EQ(shownTime->tm_mday, 15);
+    EXPECT_EQ(shownTime->tm_wday, 5);
 }
 
 TEST(HandGeometry, PositionsMoveInWholeSteps)
@@ -181,8 +183,8 @@ TEST(HandGeometry, UnconvertibleClockReadingIsReportedNotDereferenced)
     setDial(27, 23, 24, 20);
     setHandShape();
     currentTime = static_cast<time_t>(0x7fffffffffffffffLL);
-    EXPECT_FALSE(computeHandGeometry());
-    EXPECT_EQ(localTime, nullptr);
+    EXPECT_FALSE(shownGeometryAtCurrentTime());
+    EXPECT_EQ(shownTime, nullptr);
 }
 
 struct LayerCase {

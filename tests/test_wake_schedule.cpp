@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>  // before Xlib, whose None and Bool macros clash
 
 #include "app/loop.h"
+#include "clock/state.h"
 #include "display/setup.h"
 #include "render/geometry.h"
 #include "settings/settings.h"
@@ -73,7 +74,7 @@ std::string picture()
                       l[3], p[0].x, p[0].y, p[1].x, p[1].y, p[2].x, p[2].y);
         text += part;
     }
-    const struct tm &t = *localTime;
+    const struct tm &t = *shownTime;
     std::snprintf(part, sizeof part, " %s day %d date %02d/%02d/%02d", t.tm_hour < 12 ? "AM" : "PM",
                   t.tm_wday, t.tm_mday, t.tm_mon + 1, t.tm_year % 100);
     return text + part;
@@ -244,9 +245,9 @@ TEST_F(WakeSchedule, ASetClockShowsAtOnceOnTheNotice)
         if (c.redrawsAtOnce) {
             struct tm expected;
             localtime_r(&fakeNow, &expected);
-            ASSERT_NE(localTime, nullptr);
-            EXPECT_EQ(localTime->tm_hour, expected.tm_hour);
-            EXPECT_EQ(localTime->tm_min, expected.tm_min);
+            ASSERT_NE(shownTime, nullptr);
+            EXPECT_EQ(shownTime->tm_hour, expected.tm_hour);
+            EXPECT_EQ(shownTime->tm_min, expected.tm_min);
             EXPECT_GT(nextTickTime, fakeNow);
         }
     }
@@ -286,14 +287,14 @@ TEST_F(WakeSchedule, ANewTimeZoneShowsAtOnceOnTheNotice)
         }
         fakeNow = start + 2;
         loopPass();
-        ASSERT_NE(localTime, nullptr);
-        EXPECT_EQ(localTime->tm_hour, c.hourShown);
+        ASSERT_NE(shownTime, nullptr);
+        EXPECT_EQ(shownTime->tm_hour, c.hourShown);
         EXPECT_EQ(lastRedrawTime == fakeNow, c.notice);
     }
     // Unwatched, the next minute reads the zone again.
     fakeNow = nextTickTime;
     loopPass();
-    EXPECT_EQ(localTime->tm_hour, 7);
+    EXPECT_EQ(shownTime->tm_hour, 7);
 
     setenv("TZ", "Europe/Berlin", 1);
     tzset();

@@ -36,7 +36,7 @@ static bool scanForRcOption(int argc, char **argv)
             continue;
         if (i == argc - 1)
             printUsage();
-        boundedCopy(settings.rcPath, argv[i + 1], 255);
+        boundedCopy(settings.rcPath, argv[i + 1], COMMAND_COPY_SIZE);
         found = true;
         i++;
     }

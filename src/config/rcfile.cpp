@@ -75,8 +75,7 @@ short nonZeroFlag(int number)
 void setExecProg(const char *value)
 {
     const char *quote = std::strchr(value, '"');
-    // 255, as for every writer of execProg: at most 254 characters.
-    if (!quote || !storeQuotedCommand(settings.execProg, 255, quote + 1)) {
+    if (!quote || !storeQuotedCommand(settings.execProg, COMMAND_COPY_SIZE, quote + 1)) {
         reportUnquoted();
         return;
     }
@@ -143,11 +142,6 @@ void addAlarm(const char *value)
     appendAlarm(readNumber(hour), readNumber(minute), readNumber(second), quote + 1);
 }
 
-void copy64(char *field, const char *value)
-{
-    boundedCopy(field, value, 64);
-}
-
 }  // namespace
 
 bool storeQuotedCommand(char *field, size_t fieldSize, const char *afterQuote)
@@ -165,28 +159,28 @@ bool storeQuotedCommand(char *field, size_t fieldSize, const char *afterQuote)
 }
 
 const RcKeyword rcKeywords[] = {
-    {"geometry", RC_VALUE_TOKEN, [](const char *v) { copy64(settings.geometry, v); }},
-    {"background", RC_VALUE_TOKEN, [](const char *v) { copy64(settings.background, v); }},
-    {"foreground", RC_VALUE_TOKEN, [](const char *v) { copy64(settings.foreground, v); }},
-    {"secondColor", RC_VALUE_TOKEN, [](const char *v) { copy64(settings.secondColor, v); }},
-    {"minuteColor", RC_VALUE_TOKEN, [](const char *v) { copy64(settings.minuteColor, v); }},
-    {"hourColor", RC_VALUE_TOKEN, [](const char *v) { copy64(settings.hourColor, v); }},
-    {"secondOutColor", RC_VALUE_TOKEN, [](const char *v) { copy64(settings.secondOutColor, v); }},
-    {"minuteOutColor", RC_VALUE_TOKEN, [](const char *v) { copy64(settings.minuteOutColor, v); }},
-    {"hourOutColor", RC_VALUE_TOKEN, [](const char *v) { copy64(settings.hourOutColor, v); }},
-    {"secondFillColor", RC_VALUE_TOKEN, [](const char *v) { copy64(settings.secondFillColor, v); }},
-    {"minuteFillColor", RC_VALUE_TOKEN, [](const char *v) { copy64(settings.minuteFillColor, v); }},
-    {"hourFillColor", RC_VALUE_TOKEN, [](const char *v) { copy64(settings.hourFillColor, v); }},
-    {"dayColor", RC_VALUE_TOKEN, [](const char *v) { copy64(settings.dayColor, v); }},
-    {"AMPMColor", RC_VALUE_TOKEN, [](const char *v) { copy64(settings.AMPMColor, v); }},
-    {"dateColor", RC_VALUE_TOKEN, [](const char *v) { copy64(settings.dateColor, v); }},
+    {"geometry", RC_VALUE_TOKEN, [](const char *v) { boundedCopy(settings.geometry, v); }},
+    {"background", RC_VALUE_TOKEN, [](const char *v) { boundedCopy(settings.background, v); }},
+    {"foreground", RC_VALUE_TOKEN, [](const char *v) { boundedCopy(settings.foreground, v); }},
+    {"secondColor", RC_VALUE_TOKEN, [](const char *v) { boundedCopy(settings.secondColor, v); }},
+    {"minuteColor", RC_VALUE_TOKEN, [](const char *v) { boundedCopy(settings.minuteColor, v); }},
+    {"hourColor", RC_VALUE_TOKEN, [](const char *v) { boundedCopy(settings.hourColor, v); }},
+    {"secondOutColor", RC_VALUE_TOKEN, [](const char *v) { boundedCopy(settings.secondOutColor, v); }},
+    {"minuteOutColor", RC_VALUE_TOKEN, [](const char *v) { boundedCopy(settings.minuteOutColor, v); }},
+    {"hourOutColor", RC_VALUE_TOKEN, [](const char *v) { boundedCopy(settings.hourOutColor, v); }},
+    {"secondFillColor", RC_VALUE_TOKEN, [](const char *v) { boundedCopy(settings.secondFillColor, v); }},
+    {"minuteFillColor", RC_VALUE_TOKEN, [](const char *v) { boundedCopy(settings.minuteFillColor, v); }},
+    {"hourFillColor", RC_VALUE_TOKEN, [](const char *v) { boundedCopy(settings.hourFillColor, v); }},
+    {"dayColor", RC_VALUE_TOKEN, [](const char *v) { boundedCopy(settings.dayColor, v); }},
+    {"AMPMColor", RC_VALUE_TOKEN, [](const char *v) { boundedCopy(settings.AMPMColor, v); }},
+    {"dateColor", RC_VALUE_TOKEN, [](const char *v) { boundedCopy(settings.dateColor, v); }},
     {"Label", RC_VALUE_TOKEN,
      [](const char *v) {
          settings.labelOn = 1;
-         boundedCopy(settings.Label, v, 256);
+         boundedCopy(settings.Label, v);
      }},
-    {"Font", RC_VALUE_TOKEN, [](const char *v) { boundedCopy(settings.Font, v, 256); }},
-    {"LabelColor", RC_VALUE_TOKEN, [](const char *v) { copy64(settings.LabelColor, v); }},
+    {"Font", RC_VALUE_TOKEN, [](const char *v) { boundedCopy(settings.Font, v); }},
+    {"LabelColor", RC_VALUE_TOKEN, [](const char *v) { boundedCopy(settings.LabelColor, v); }},
     {"LabelTop", RC_VALUE_TOKEN, [](const char *v) { settings.LabelTop = readNumber(v) != 0; }},
     {"drawSecondHand", RC_VALUE_TOKEN,
      [](const char *v) { settings.drawSecondHand = readNumber(v) != 0; }},
@@ -214,11 +208,8 @@ const RcKeyword rcKeywords[] = {
      }},
     {"drawForeground", RC_VALUE_TOKEN,
      [](const char *v) {
-         if (readNumber(v) == 0) {
-             settings.drawDayDate = 0;
-             settings.drawAMPM = 0;
-             settings.drawTicks = 0;
-         }
+         if (readNumber(v) == 0)
+             clearForeground();
      }},
     {"floatSeconds", RC_VALUE_TOKEN,
      [](const char *v) {
@@ -239,11 +230,8 @@ const RcKeyword rcKeywords[] = {
      [](const char *v) { settings.outThickness = narrowUnsigned16(readNumber(v)); }},
     {"fancyHands", RC_VALUE_TOKEN,
      [](const char *v) {
-         if (readNumber(v) == 0)
-             return;
-         settings.fancyHands = 1;
-         if (!settings.handThicknessGiven)
-             settings.handThickness = 5;
+         if (readNumber(v))
+             setFancyHands();
      }},
     {"outlinedHands", RC_VALUE_TOKEN,
      [](const char *v) {
@@ -278,7 +266,7 @@ const RcKeyword rcKeywords[] = {
              settings.noborder = 1;
      }},
     {"shift", RC_VALUE_TOKEN, [](const char *v) { settings.shift = shiftFrom(readNumber(v)); }},
-    {"title", RC_VALUE_TOKEN, [](const char *v) { copy64(settings.title, v); }},
+    {"title", RC_VALUE_TOKEN, [](const char *v) { boundedCopy(settings.title, v); }},
     {"scale", RC_VALUE_TOKEN, [](const char *v) { settings.scale = scaleFrom(readNumber(v)); }},
     {"smooth", RC_VALUE_TOKEN,
      [](const char *v) {

@@ -2,7 +2,10 @@
 #include "clock_support.h"
 
 #include "app/loop.h"
+#include "clock/state.h"
 #include "display/setup.h"
+#include "render/compose.h"
+#include "render/geometry.h"
 #include "render/layers.h"
 #include "settings/settings.h"
 #include "xserver.h"
@@ -23,7 +26,16 @@ bool startDefaultClock(const char *tz, time_t (*clock)(time_t *))
     clockSource = clock;
     static char arg0[] = "tavock";
     static char *argv[] = {arg0, nullptr};
-    setupDisplay(1, argv, settings.title, settings.displayName, settings.geometry,
-                 settings.withdrawn, settings.iconic, settings.pushedIn, settings.noborder);
+    setupDisplay(1, argv);
+    showFirstFrame();
+    return true;
+}
+
+bool shownGeometryAtCurrentTime()
+{
+    const struct tm *shown = updateShownTime(currentTime, settings.shift);
+    if (!shown)
+        return false;
+    computeHandGeometry(*shown, handDial(), handGeometry);
     return true;
 }
