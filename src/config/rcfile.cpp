@@ -72,6 +72,15 @@ short nonZeroFlag(int number)
     return stored != 0 ? stored : 1;
 }
 
+// A switch the file can only turn on: any non-zero number sets it to 1, and
+// 0 leaves it as it was.
+template <auto field>
+void onlySets(const char *value)
+{
+    if (readNumber(value))
+        settings.*field = 1;
+}
+
 void setExecProg(const char *value)
 {
     const char *quote = std::strchr(value, '"');
@@ -233,46 +242,22 @@ const RcKeyword rcKeywords[] = {
          if (readNumber(v))
              setFancyHands();
      }},
-    {"outlinedHands", RC_VALUE_TOKEN,
-     [](const char *v) {
-         if (readNumber(v))
-             settings.outlinedHands = 1;
-     }},
-    {"neonHands", RC_VALUE_TOKEN,
-     [](const char *v) {
-         if (readNumber(v))
-             settings.neonHands = 1;
-     }},
+    {"outlinedHands", RC_VALUE_TOKEN, onlySets<&ClockSettings::outlinedHands>},
+    {"neonHands", RC_VALUE_TOKEN, onlySets<&ClockSettings::neonHands>},
     {"execProg", RC_VALUE_REST, setExecProg},
     {"at", RC_VALUE_TIME_FIELDS, addAlarm},
-    {"withdrawn", RC_VALUE_TOKEN,
-     [](const char *v) {
-         if (readNumber(v))
-             settings.withdrawn = 1;
-     }},
-    {"iconic", RC_VALUE_TOKEN,
-     [](const char *v) {
-         if (readNumber(v))
-             settings.iconic = 1;
-     }},
+    {"withdrawn", RC_VALUE_TOKEN, onlySets<&ClockSettings::withdrawn>},
+    {"iconic", RC_VALUE_TOKEN, onlySets<&ClockSettings::iconic>},
     {"standout", RC_VALUE_TOKEN,
      [](const char *v) {
          if (readNumber(v))
              settings.pushedIn = 0;
      }},
-    {"noborder", RC_VALUE_TOKEN,
-     [](const char *v) {
-         if (readNumber(v))
-             settings.noborder = 1;
-     }},
+    {"noborder", RC_VALUE_TOKEN, onlySets<&ClockSettings::noborder>},
     {"shift", RC_VALUE_TOKEN, [](const char *v) { settings.shift = shiftFrom(readNumber(v)); }},
     {"title", RC_VALUE_TOKEN, [](const char *v) { boundedCopy(settings.title, v); }},
     {"scale", RC_VALUE_TOKEN, [](const char *v) { settings.scale = scaleFrom(readNumber(v)); }},
-    {"smooth", RC_VALUE_TOKEN,
-     [](const char *v) {
-         if (readNumber(v))
-             settings.smooth = 1;
-     }},
+    {"smooth", RC_VALUE_TOKEN, onlySets<&ClockSettings::smooth>},
 };
 const int rcKeywordCount = static_cast<int>(sizeof rcKeywords / sizeof rcKeywords[0]);
 
