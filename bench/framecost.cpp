@@ -5,6 +5,7 @@
 // presentFrame() to count the instructions of a frame.
 #include "app/loop.h"
 #include "app/startup.h"
+#include "clock/state.h"
 #include "display/setup.h"
 #include "settings/settings.h"
 
