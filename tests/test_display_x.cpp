@@ -9,6 +9,7 @@
 #include "render/geometry.h"
 #include "render/layers.h"
 #include "settings/settings.h"
+#include "clock_support.h"
 #include "xserver.h"
 
 #include <X11/Xatom.h>
@@ -34,13 +35,6 @@ namespace {
 
 // Friday 15 March 2024, 00:00:00 UTC.
 const time_t MARCH_15_2024 = 1710460800;
-time_t fixedReading = MARCH_15_2024 + 14 * 3600 + 5 * 60 + 9;
-time_t fixedClock(time_t *t)
-{
-    if (t)
-        *t = fixedReading;
-    return fixedReading;
-}
 
 // Default colours as a 24-bit true-colour screen gives them.
 const unsigned long BACKGROUND = 0x385971, FOREGROUND = 0xffffff, INK = 0xa0a0a0;
@@ -60,8 +54,8 @@ protected:
         std::memset(&settings, 0, sizeof settings);
         std::memset(&clockDisplay, 0, sizeof clockDisplay);
         setDefaults();
-        clockSource = fixedClock;
-        fixedReading = MARCH_15_2024 + 14 * 3600 + 5 * 60 + 9;
+        clockSource = fakeClock;
+        fakeNow = MARCH_15_2024 + 14 * 3600 + 5 * 60 + 9;
     }
     void TearDown() override
     {
@@ -358,7 +352,7 @@ TEST_F(DisplayTest, FirstFrameIsOnTheWindow)
 
 TEST_F(DisplayTest, UnconvertibleReadingLeavesTheFaceOnTheFrame)
 {
-    fixedReading = LLONG_MAX;  // localtime cannot convert this
+    fakeNow = LLONG_MAX;  // localtime cannot convert this
     start();
     Image frame, face;
     read(clockDisplay.framePixmap, frame);
@@ -865,7 +859,7 @@ TEST_P(FrameRequestTable, SendsExactlyTheFramesRequests)
     Display *display = clockDisplay.display;
     unsigned long first = NextRequest(display);
     for (int i = 1; i <= 3; i++) {
-        currentTime = lastRedrawTime = fixedReading + i;
+        currentTime = lastRedrawTime = fakeNow + i;
         redraw();
         presentFrame();
     }

@@ -22,14 +22,6 @@
 
 namespace {
 
-time_t fakeNow;
-time_t fakeClock(time_t *out)
-{
-    if (out)
-        *out = fakeNow;
-    return fakeNow;
-}
-
 const time_t MIDNIGHT = 1710460800;  // 2024-03-15 00:00:00 UTC
 const unsigned long FRAME_MARKER = 0x123456;
 const unsigned long WINDOW_MARKER = 0x654321;
@@ -47,8 +39,7 @@ protected:
 
     static void SetUpTestSuite()
     {
-        fakeNow = MIDNIGHT;
-        ASSERT_TRUE(startDefaultClock("UTC", fakeClock)) << "Xvfb did not start";
+        ASSERT_TRUE(startDefaultClock("UTC", MIDNIGHT)) << "Xvfb did not start";
         XSetGraphicsExposures(clockDisplay.display, clockDisplay.gc, True);
         XGCValues values;
         values.graphics_exposures = False;

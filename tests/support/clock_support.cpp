@@ -13,7 +13,16 @@
 #include <cstdlib>
 #include <string>
 
-bool startDefaultClock(const char *tz, time_t (*clock)(time_t *))
+time_t fakeNow;
+
+time_t fakeClock(time_t *out)
+{
+    if (out)
+        *out = fakeNow;
+    return fakeNow;
+}
+
+bool startDefaultClock(const char *tz, time_t reading)
 {
     const std::string &name = sharedXDisplay();
     if (name.empty())
@@ -23,7 +32,8 @@ bool startDefaultClock(const char *tz, time_t (*clock)(time_t *))
     setDefaults();
     deriveHandLayers();
     boundedCopy(settings.displayName, name.c_str(), sizeof settings.displayName);
-    clockSource = clock;
+    fakeNow = reading;
+    clockSource = fakeClock;
     static char arg0[] = "tavock";
     static char *argv[] = {arg0, nullptr};
     setupDisplay(1, argv);
