@@ -13,7 +13,7 @@
 #include "render/geometry.h"
 #include "settings/settings.h"
 #include "clock_support.h"
-#include "process.h"
+#include "settings_support.h"
 
 #include <X11/Xutil.h>
 #include <cstdlib>
@@ -50,9 +50,6 @@ protected:
     void SetUp() override
     {
         settings.updateInterval = 1;
-        settings.alarmsGiven = 0;
-        settings.alarmCount = 0;
-        settings.alarms = nullptr;
         // Start every test right after a redraw at a known second.
         fakeNow = MIDNIGHT;
         lastRedrawTime = fakeNow - 1;
@@ -215,15 +212,9 @@ TEST_F(TickTest, AFrameAndAnExposureInOneTickCopyOnce)
 
 TEST_F(TickTest, WithIntervalFiveAnAlarmRunsOnlyOnARedrawSecondAndOnce)
 {
-    std::string dir = makeTempDir();
-    std::string log = dir + "/log";
-    AlarmEntry between{0, 0, 7, 0, ""}, onRedraw{0, 0, 10, 0, ""};
-    boundedCopy(between.command, ("echo between >> " + log).c_str(), 256);
-    boundedCopy(onRedraw.command, ("echo onRedraw >> " + log).c_str(), 256);
-    AlarmEntry *list[] = {&between, &onRedraw};
-    settings.alarms = list;
-    settings.alarmCount = 2;
-    settings.alarmsGiven = 1;
+    AlarmList alarms;
+    alarms.add(0, 0, 7, "between");
+    alarms.add(0, 0, 10, "onRedraw");
     settings.updateInterval = 5;
     // Several ticks a second, as an event-driven loop may make them.
     for (int second = 1; second <= 14; second++)
@@ -231,11 +222,7 @@ TEST_F(TickTest, WithIntervalFiveAnAlarmRunsOnlyOnARedrawSecondAndOnce)
             fakeNow = MIDNIGHT + second;
             tick();
         }
-    EXPECT_EQ(readFile(log), "onRedraw\n");
-    settings.alarms = nullptr;
-    settings.alarmCount = 0;
-    settings.alarmsGiven = 0;
-    removeTempDir(dir);
+    EXPECT_EQ(alarms.ran(), "onRedraw\n");
 }
 
 struct WaitCase {
