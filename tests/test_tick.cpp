@@ -13,11 +13,9 @@
 #include "render/geometry.h"
 #include "settings/settings.h"
 #include "clock_support.h"
+#include "image_support.h"
 #include "settings_support.h"
 
-#include <X11/Xutil.h>
-#include <cstdlib>
-#include <memory>
 #include <string>
 
 namespace {
@@ -56,31 +54,10 @@ protected:
         tick();
     }
 
-    static int markerPixels(Drawable drawable, unsigned long marker)
+    static Image windowSized(Drawable drawable)
     {
-        XImage *image = XGetImage(clockDisplay.display, drawable, 0, 0, settings.windowWidth,
-                                  settings.windowHeight, AllPlanes, ZPixmap);
-        int count = 0;
-        for (unsigned y = 0; y < settings.windowHeight; y++)
-            for (unsigned x = 0; x < settings.windowWidth; x++)
-                count += XGetPixel(image, x, y) == marker;
-        XDestroyImage(image);
-        return count;
-    }
-
-    static bool sameContents(Drawable a, Drawable b)
-    {
-        Display *d = clockDisplay.display;
-        unsigned w = settings.windowWidth, h = settings.windowHeight;
-        XImage *ia = XGetImage(d, a, 0, 0, w, h, AllPlanes, ZPixmap);
-        XImage *ib = XGetImage(d, b, 0, 0, w, h, AllPlanes, ZPixmap);
-        bool same = true;
-        for (unsigned y = 0; y < h && same; y++)
-            for (unsigned x = 0; x < w && same; x++)
-                same = XGetPixel(ia, x, y) == XGetPixel(ib, x, y);
-        XDestroyImage(ia);
-        XDestroyImage(ib);
-        return same;
+        return readImage(clockDisplay.display, drawable, settings.windowWidth,
+                         settings.windowHeight);
     }
 
     // Counts (and removes) the NoExpose events of the two windows.
@@ -130,8 +107,9 @@ protected:
         tick();
         TickResult r{};
         countCopies(&r.mainCopies, &r.iconCopies);
-        r.composed = markerPixels(clockDisplay.framePixmap, FRAME_MARKER) == 0;
-        r.windowShowsFrame = sameContents(clockDisplay.mainWindow, clockDisplay.framePixmap);
+        Image frame = windowSized(clockDisplay.framePixmap);
+        r.composed = countPixels(frame, FRAME_MARKER, 0, 0, frame.width - 1, frame.height - 1) == 0;
+        r.windowShowsFrame = windowSized(clockDisplay.mainWindow).pixels == frame.pixels;
         return r;
     }
 };
