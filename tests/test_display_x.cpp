@@ -34,9 +34,6 @@ extern "C" const char *__asan_default_options()
 
 namespace {
 
-// Friday 15 March 2024, 00:00:00 UTC.
-const time_t MARCH_15_2024 = 1710460800;
-
 // Default colours as a 24-bit true-colour screen gives them.
 const unsigned long BACKGROUND = 0x385971, FOREGROUND = 0xffffff, INK = 0xa0a0a0;
 const unsigned long DARK_BEVEL = 0x233746, LIGHT_BEVEL = 0x70b2e2;
@@ -71,27 +68,15 @@ protected:
     // Runs the whole set-up with the settings as they stand.
     void start()
     {
-        deriveHandLayers();
-        std::vector<char *> argv;
-        for (std::string &a : args)
-            argv.push_back(&a[0]);
-        argv.push_back(nullptr);
-        boundedCopy(settings.displayName, server.empty() ? sharedXDisplay().c_str()
-                                                         : server.c_str());
-        setupDisplay(static_cast<int>(args.size()), argv.data());
-        showFirstFrame();
+        startClock(server.empty() ? sharedXDisplay() : server, args);
         // Any protocol error would already have ended the program here.
         XSync(clockDisplay.display, False);
     }
 
     void composeAt(int hour, int minute, int second)
     {
-        currentTime = MARCH_15_2024 + hour * 3600 + minute * 60 + second;
-        setHandShape();
-        const struct tm *shown = updateShownTime(currentTime, settings.shift);
-        ASSERT_NE(shown, nullptr);
-        computeHandGeometry(*shown, handDial(), handGeometry);
-        composeFrame(clockDisplay.framePixmap, *shown);
+        ASSERT_TRUE(shownGeometryAt(hour, minute, second));
+        composeFrame(clockDisplay.framePixmap, *shownTime);
     }
 
     // The whole frame, or width x height pixels (a scaled window).

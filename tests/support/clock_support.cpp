@@ -1,4 +1,5 @@
-// Sets up the clock in process for the tick and wake-schedule tests.
+// The clock in the test's own process: its clock reading, its set-up and the
+// hands at a given time.
 #include "clock_support.h"
 
 #include "app/loop.h"
@@ -11,7 +12,6 @@
 #include "xserver.h"
 
 #include <cstdlib>
-#include <string>
 
 time_t fakeNow;
 
@@ -22,6 +22,18 @@ time_t fakeClock(time_t *out)
     return fakeNow;
 }
 
+void startClock(const std::string &display, std::vector<std::string> args)
+{
+    deriveHandLayers();
+    std::vector<char *> argv;
+    for (std::string &a : args)
+        argv.push_back(&a[0]);
+    argv.push_back(nullptr);
+    boundedCopy(settings.displayName, display.c_str());
+    setupDisplay(static_cast<int>(args.size()), argv.data());
+    showFirstFrame();
+}
+
 bool startDefaultClock(const char *tz, time_t reading)
 {
     const std::string &name = sharedXDisplay();
@@ -30,14 +42,9 @@ bool startDefaultClock(const char *tz, time_t reading)
     setenv("TZ", tz, 1);
     tzset();
     setDefaults();
-    deriveHandLayers();
-    boundedCopy(settings.displayName, name.c_str(), sizeof settings.displayName);
     fakeNow = reading;
     clockSource = fakeClock;
-    static char arg0[] = "tavock";
-    static char *argv[] = {arg0, nullptr};
-    setupDisplay(1, argv);
-    showFirstFrame();
+    startClock(name);
     return true;
 }
 
@@ -48,4 +55,13 @@ bool shownGeometryAtCurrentTime()
         return false;
     computeHandGeometry(*shown, handDial(), handGeometry);
     return true;
+}
+
+bool shownGeometryAt(int hour, int minute, int second)
+{
+    setenv("TZ", "UTC", 1);
+    tzset();
+    currentTime = MARCH_15_2024 + hour * 3600 + minute * 60 + second;
+    setHandShape();
+    return shownGeometryAtCurrentTime();
 }
