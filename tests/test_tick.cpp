@@ -20,7 +20,7 @@
 
 namespace {
 
-const time_t MIDNIGHT = 1710460800;  // 2024-03-15 00:00:00 UTC
+const time_t MIDNIGHT = MARCH_15_2024;
 const unsigned long FRAME_MARKER = 0x123456;
 const unsigned long WINDOW_MARKER = 0x654321;
 

@@ -1,4 +1,4 @@
-// Settings helpers for in-process tests of the configuration layers.
+// Settings helpers for in-process tests.
 #include "settings_support.h"
 
 #include "config/rcfile.h"

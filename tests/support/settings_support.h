@@ -1,4 +1,5 @@
-// Settings helpers for in-process tests of the configuration layers.
+// Settings helpers for in-process tests: fresh settings, resource-file text
+// parsed in place, and alarm lists made by hand.
 #pragma once
 
 #include "process.h"
