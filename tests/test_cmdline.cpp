@@ -3,6 +3,7 @@
 // test_config_process.cpp.
 #include "config/cmdline.h"
 #include "settings/settings.h"
+#include "settings_support.h"
 
 #include <gtest/gtest.h>
 
@@ -12,13 +13,6 @@
 #include <vector>
 
 namespace {
-
-void freshSettings()
-{
-    settings = ClockSettings{};
-    settings.pushedIn = 1;
-    setDefaults();
-}
 
 void parseArgs(std::vector<std::string> args)
 {

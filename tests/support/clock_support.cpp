@@ -1,4 +1,5 @@
-// Sets up the clock in process for the tick and wake-schedule tests.
+// The clock in the test's own process: its clock reading, its set-up and the
+// hands at a given time.
 #include "clock_support.h"
 
 #include "app/loop.h"
@@ -11,9 +12,29 @@
 #include "xserver.h"
 
 #include <cstdlib>
-#include <string>
 
-bool startDefaultClock(const char *tz, time_t (*clock)(time_t *))
+time_t fakeNow;
+
+time_t fakeClock(time_t *out)
+{
+    if (out)
+        *out = fakeNow;
+    return fakeNow;
+}
+
+void startClock(const std::string &display, std::vector<std::string> args)
+{
+    deriveHandLayers();
+    std::vector<char *> argv;
+    for (std::string &a : args)
+        argv.push_back(&a[0]);
+    argv.push_back(nullptr);
+    boundedCopy(settings.displayName, display.c_str());
+    setupDisplay(static_cast<int>(args.size()), argv.data());
+    showFirstFrame();
+}
+
+bool startDefaultClock(const char *tz, time_t reading)
 {
     const std::string &name = sharedXDisplay();
     if (name.empty())
@@ -21,13 +42,9 @@ bool startDefaultClock(const char *tz, time_t (*clock)(time_t *))
     setenv("TZ", tz, 1);
     tzset();
     setDefaults();
-    deriveHandLayers();
-    boundedCopy(settings.displayName, name.c_str(), sizeof settings.displayName);
-    clockSource = clock;
-    static char arg0[] = "tavock";
-    static char *argv[] = {arg0, nullptr};
-    setupDisplay(1, argv);
-    showFirstFrame();
+    fakeNow = reading;
+    clockSource = fakeClock;
+    startClock(name);
     return true;
 }
 
@@ -38,4 +55,13 @@ bool shownGeometryAtCurrentTime()
         return false;
     computeHandGeometry(*shown, handDial(), handGeometry);
     return true;
+}
+
+bool shownGeometryAt(int hour, int minute, int second)
+{
+    setenv("TZ", "UTC", 1);
+    tzset();
+    currentTime = MARCH_15_2024 + hour * 3600 + minute * 60 + second;
+    setHandShape();
+    return shownGeometryAtCurrentTime();
 }
