@@ -64,12 +64,16 @@ void copySlot(char *slot, const char *start, size_t length)
     slot[length] = '\0';
 }
 
-// Rules that only set a flag leave it alone for 0. A non-zero number whose
-// low 16 bits are zero (65536) still means "on", so it never clears one.
-short nonZeroFlag(int number)
+// A flag that keeps the number it was set with: 0 leaves it alone, and a
+// non-zero number whose low 16 bits are zero (65536) still means "on", so
+// it never clears one.
+template <auto field>
+void keepsNonZero(const char *value)
 {
-    short stored = narrowSigned16(number);
-    return stored != 0 ? stored : 1;
+    if (int number = readNumber(value)) {
+        short stored = narrowSigned16(number);
+        settings.*field = stored != 0 ? stored : 1;
+    }
 }
 
 // A switch the file can only turn on: any non-zero number sets it to 1, and
@@ -79,6 +83,15 @@ void onlySets(const char *value)
 {
     if (readNumber(value))
         settings.*field = 1;
+}
+
+// A draw switch the file can only clear: 0 clears it, anything else leaves
+// it as it was.
+template <auto field>
+void onlyClears(const char *value)
+{
+    if (readNumber(value) == 0)
+        settings.*field = 0;
 }
 
 void setExecProg(const char *value)
@@ -193,22 +206,9 @@ const RcKeyword rcKeywords[] = {
     {"LabelTop", RC_VALUE_TOKEN, [](const char *v) { settings.LabelTop = readNumber(v) != 0; }},
     {"drawSecondHand", RC_VALUE_TOKEN,
      [](const char *v) { settings.drawSecondHand = readNumber(v) != 0; }},
-    // The draw* switches below can only be cleared here, never set.
-    {"drawDayDate", RC_VALUE_TOKEN,
-     [](const char *v) {
-         if (readNumber(v) == 0)
-             settings.drawDayDate = 0;
-     }},
-    {"drawAMPM", RC_VALUE_TOKEN,
-     [](const char *v) {
-         if (readNumber(v) == 0)
-             settings.drawAMPM = 0;
-     }},
-    {"drawTicks", RC_VALUE_TOKEN,
-     [](const char *v) {
-         if (readNumber(v) == 0)
-             settings.drawTicks = 0;
-     }},
+    {"drawDayDate", RC_VALUE_TOKEN, onlyClears<&ClockSettings::drawDayDate>},
+    {"drawAMPM", RC_VALUE_TOKEN, onlyClears<&ClockSettings::drawAMPM>},
+    {"drawTicks", RC_VALUE_TOKEN, onlyClears<&ClockSettings::drawTicks>},
     // Cleared ticks stay cleared: all ticks only upgrades ticks still drawn.
     {"drawAllTicks", RC_VALUE_TOKEN,
      [](const char *v) {
@@ -220,16 +220,8 @@ const RcKeyword rcKeywords[] = {
          if (readNumber(v) == 0)
              clearForeground();
      }},
-    {"floatSeconds", RC_VALUE_TOKEN,
-     [](const char *v) {
-         if (int n = readNumber(v))
-             settings.floatSeconds = nonZeroFlag(n);
-     }},
-    {"thinSeconds", RC_VALUE_TOKEN,
-     [](const char *v) {
-         if (int n = readNumber(v))
-             settings.thinSeconds = nonZeroFlag(n);
-     }},
+    {"floatSeconds", RC_VALUE_TOKEN, keepsNonZero<&ClockSettings::floatSeconds>},
+    {"thinSeconds", RC_VALUE_TOKEN, keepsNonZero<&ClockSettings::thinSeconds>},
     {"handThickness", RC_VALUE_TOKEN,
      [](const char *v) {
          settings.handThickness = narrowUnsigned16(readNumber(v));

@@ -13,7 +13,5 @@ bool eventsMayBeQueued(Display *display);
 
 // After a drain that read the connection: both queues are empty now.
 void markQueuesDrained(Display *display);
-
-// Nothing known about the queues: the next eventsMayBeQueued says yes
-// whenever libxcb has read anything at all.
+// Nothing known about the queues (before the loop's first wait).
 void forgetQueuesDrained();

@@ -49,20 +49,15 @@ static bool renderUsable()
            XRenderFindStandardFormat(d, PictStandardA1);
 }
 
-// Reduces the scale asked for to what the server and the largest window
-// side allow.
-static void settleScale()
+void settleScaling()
 {
     if (settings.scale < 1)
         settings.scale = 1;
-    if (settings.scale == 1 && !settings.smooth)
-        return;
-    if (!renderUsable()) {
+    if ((settings.scale > 1 || settings.smooth) && !renderUsable()) {
         std::fputs("tavock: the X server has no RENDER extension, drawing at 1x without "
                    "smoothing\n", stderr);
         settings.scale = 1;
         settings.smooth = 0;
-        return;
     }
     int fitting = fittingScale(settings.windowWidth, settings.windowHeight, settings.scale);
     if (fitting < settings.scale) {
@@ -71,11 +66,6 @@ static void settleScale()
                      settings.scale, static_cast<int>(MAX_WINDOW_SIDE), fitting);
         settings.scale = fitting;
     }
-}
-
-void settleScaling()
-{
-    settleScale();
     const unsigned int n = static_cast<unsigned int>(settings.scale);
     clockDisplay.scaledWidth = settings.windowWidth * n;
     clockDisplay.scaledHeight = settings.windowHeight * n;
