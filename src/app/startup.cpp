@@ -62,6 +62,15 @@ static void readResourceFile(bool reportFailure)
     std::fclose(file);
 }
 
+bool waylandChosen(int waylandAsked, const char *displayName, const char *xDisplay,
+                   const char *waylandDisplay)
+{
+    if (waylandAsked)
+        return true;
+    // Empty names count as unset, as an empty -display does on X.
+    return !*displayName && (!xDisplay || !*xDisplay) && waylandDisplay && *waylandDisplay;
+}
+
 void startUp(int argc, char **argv)
 {
     setDefaults();

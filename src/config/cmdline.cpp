@@ -105,6 +105,7 @@ const CommandLineOption commandLineOptions[] = {
     {"-nf", false, [](const char *) { clearForeground(); }},
     {"-scale", true, [](const char *v) { settings.scale = scaleFrom(readNumber(v)); }},
     {"-smooth", false, [](const char *) { settings.smooth = 1; }},
+    {"-wayland", false, [](const char *) { settings.wayland = 1; }},
 };
 const int commandLineOptionCount =
     static_cast<int>(sizeof commandLineOptions / sizeof commandLineOptions[0]);
@@ -198,6 +199,7 @@ static const char *const usageLines[] = {
     "-ltop            the label should go on top",
     "-scale <1-8>     draw the clock N times larger, pixel for pixel",
     "-smooth          draw the hands anti-aliased",
+    "-wayland         show the clock on the Wayland display",
 };
 
 void printUsage()

@@ -1,5 +1,5 @@
 // The resource file, the middle configuration layer: each line is a keyword
-// and a value, looked up in a table of forty-two keywords and applied to the
+// and a value, looked up in a table of forty-three keywords and applied to the
 // settings in file order. Bad lines are reported on standard error and
 // skipped; the file itself is opened and closed by start-up.
 #include "config/rcfile.h"
@@ -250,6 +250,7 @@ const RcKeyword rcKeywords[] = {
     {"title", RC_VALUE_TOKEN, [](const char *v) { boundedCopy(settings.title, v); }},
     {"scale", RC_VALUE_TOKEN, [](const char *v) { settings.scale = scaleFrom(readNumber(v)); }},
     {"smooth", RC_VALUE_TOKEN, onlySets<&ClockSettings::smooth>},
+    {"wayland", RC_VALUE_TOKEN, onlySets<&ClockSettings::wayland>},
 };
 const int rcKeywordCount = static_cast<int>(sizeof rcKeywords / sizeof rcKeywords[0]);
 

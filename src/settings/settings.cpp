@@ -94,4 +94,5 @@ void setDefaults()
     s.pushedIn = 1;
     s.scale = 1;
     s.smooth = 0;
+    s.wayland = 0;
 }

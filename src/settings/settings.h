@@ -85,6 +85,7 @@ struct ClockSettings {
     int pushedIn;                  // sunken dial (1) or standing out (0)
     int scale;                     // every pixel drawn as a scale x scale block, 1..8
     int smooth;                    // hands drawn anti-aliased
+    int wayland;                   // shown on the Wayland display
 };
 
 extern ClockSettings settings;
