@@ -5,12 +5,10 @@
 #include "app/loop.h"
 
 #include "app/schedule.h"
+#include "app/screens.h"
 #include "clock/state.h"
-#include "display/connection.h"
 #include "display/setup.h"
 #include "interaction/alarms.h"
-#include "interaction/events.h"
-#include "render/compose.h"
 #include "render/geometry.h"
 #include "settings/settings.h"
 
@@ -45,15 +43,13 @@ void redraw()
     // An unconvertible clock reading: the windows keep the last frame.
     if (!shown)
         return;
-    computeHandGeometry(*shown, handDial(), handGeometry);
-    composeFrame(clockDisplay.framePixmap, *shown);
+    screen->composeFrame(*shown);
     ++redrawPending;
 }
 
 void presentFrame()
 {
-    showFrameOn(0);  // mainWindow first, then the dock tile
-    showFrameOn(1);
+    screen->presentFrame();
     redrawPending = 0;
 }
 
@@ -73,14 +69,20 @@ void showFirstFrame()
     XNextEvent(d, &event);
     presentFrame();
     XFlush(d);
+    // The clock never asks for GraphicsExpose or NoExpose events; without
+    // this every frame copy would send one back and wake the loop again.
+    clockDisplay.gcValues.graphics_exposures = False;
+    XChangeGC(d, clockDisplay.gc, GCGraphicsExposures, &clockDisplay.gcValues);
 }
 
 // Serves the queued events, and ends the clock when it was asked to close.
 static void serveEvents()
 {
-    EventOutcome outcome = handleEvents(connectionReadable);
+    EventOutcome outcome = screen->serveEvents(connectionReadable);
     if (outcome.closeRequested)
-        quit();
+        screen->quit();
+    if (outcome.redrawNeeded)
+        redraw();
     redrawPending += outcome.exposures;
     if (redrawPending)
         presentFrame();
@@ -185,11 +187,6 @@ static int openZoneChangeNotice()
 
 void startLoop()
 {
-    Display *display = clockDisplay.display;
-    // The clock never asks for GraphicsExpose or NoExpose events; without
-    // this every frame copy would send one back and wake the loop again.
-    clockDisplay.gcValues.graphics_exposures = False;
-    XChangeGC(display, clockDisplay.gc, GCGraphicsExposures, &clockDisplay.gcValues);
     if (clockChangeFd < 0)
         clockChangeFd = openClockChangeNotice();
     if (zoneChangeFd < 0)
@@ -215,18 +212,18 @@ void serveWakeUp()
     } else {
         serveEvents();
     }
-    if (connectionReadable)
-        markQueuesDrained(clockDisplay.display);
     connectionReadable = true;
 }
 
 // Sleeps until the next tick is due, input arrives, or the clock or the
-// time zone is set. Tells serveWakeUp what happened through
-// connectionReadable and clockWasSet.
-static void waitForWakeUp(Display *display)
+// time zone is set; also until the connection takes more when sending was
+// cut short. Tells serveWakeUp what happened through connectionReadable and
+// clockWasSet.
+static void waitForWakeUp(bool sendingLeft)
 {
     // A notice that is not there (-1) is left out by poll.
-    struct pollfd watched[3] = {{ConnectionNumber(display), POLLIN, 0},
+    const short connectionEvents = POLLIN | (sendingLeft ? POLLOUT : 0);
+    struct pollfd watched[3] = {{screen->connectionFd(), connectionEvents, 0},
                                 {clockChangeFd, POLLIN, 0},
                                 {zoneChangeFd, POLLIN, 0}};
     // Without the kernel's notice a set clock shows only when the loop looks
@@ -239,9 +236,11 @@ static void waitForWakeUp(Display *display)
     // EINTR or a timeout alike: nothing arrived, serveWakeUp reads the clock.
     if (poll(watched, 3, timeout) <= 0) {
         connectionReadable = false;
+        screen->afterWait(false);
         return;
     }
-    connectionReadable = watched[0].revents != 0;
+    connectionReadable = (watched[0].revents & ~POLLOUT) != 0;
+    screen->afterWait(connectionReadable);
     if (watched[1].revents != 0) {
         // A timer descriptor reports the change by failing with ECANCELED
         // and stays armed; a descriptor standing in for it is read once, so
@@ -267,18 +266,17 @@ static void waitForWakeUp(Display *display)
 
 void loopPass()
 {
-    Display *display = clockDisplay.display;
     // One write of what the last wake-up drew, then sleep only when no
     // event can be waiting where the wait would not see it.
-    sendRequests(display);
-    if (eventsMayBeQueued(display))
+    bool sendingLeft = screen->sendRequests();
+    if (screen->eventsQueued())
         connectionReadable = true;
     else
-        waitForWakeUp(display);
+        waitForWakeUp(sendingLeft);
     serveWakeUp();
 }
 
-// Instead of ticking every 10 ms, the loop sleeps on the X connection and
+// Instead of ticking every 10 ms, the loop sleeps on the connection and
 // the clock-change notice until the next tick that can change anything
 // (nextTickSecond), input arrives or the clock is set:
 // - the picture and the alarms change exactly as they would with a tick

@@ -13,7 +13,7 @@ EventOutcome handleEvents(bool readConnection)
 {
     Display *display = clockDisplay.display;
     XEvent event;
-    EventOutcome outcome = {0, false};
+    EventOutcome outcome = {};
 
     // Ask how many events are queued first, so XNextEvent never blocks.
     // QueuedAfterReading reads what the server has sent without first

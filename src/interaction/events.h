@@ -4,8 +4,9 @@
 
 // What the events asked of the loop.
 struct EventOutcome {
-    int exposures;        // completed exposures: the windows want the frame again
-    bool closeRequested;  // the window manager asked the clock to close
+    int exposures;        // completed exposures: the screen wants the frame again
+    bool redrawNeeded;    // the frame must be drawn anew first (a new buffer scale)
+    bool closeRequested;  // the window manager or compositor closed the clock
 };
 
 // Serves every queued event, up to a close request (the events after it no

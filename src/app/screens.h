@@ -1,0 +1,27 @@
+// The screen the clock is shown on, as the loop sees it: the X display or
+// the Wayland tile. Each is one table of steps; the loop runs the same
+// schedule, alarms and commands over either.
+#pragma once
+
+#include "interaction/events.h"
+
+#include <ctime>
+
+struct ClockScreen {
+    void (*composeFrame)(const struct tm &shown);  // hands and frame for the time shown, off-screen
+    void (*presentFrame)();                        // the finished frame onto the screen
+    int (*connectionFd)();                         // what the wait watches for input
+    bool (*sendRequests)();                        // true: more to send once the socket takes it
+    bool (*eventsQueued)();                        // events may wait where the wait cannot see them
+    void (*afterWait)(bool readable);              // the wait is over; readable: input came
+    EventOutcome (*serveEvents)(bool readable);    // what the input asks of the loop
+    void (*quit)();                                // the screen closed: let go of it, exit 0
+};
+
+extern const ClockScreen xScreen;
+#if TAVOCK_HAVE_WAYLAND
+extern const ClockScreen waylandScreen;
+#endif
+
+// The screen in use: xScreen unless the clock was started on Wayland.
+extern const ClockScreen *screen;
