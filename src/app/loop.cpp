@@ -69,10 +69,6 @@ void showFirstFrame()
     XNextEvent(d, &event);
     presentFrame();
     XFlush(d);
-    // The clock never asks for GraphicsExpose or NoExpose events; without
-    // this every frame copy would send one back and wake the loop again.
-    clockDisplay.gcValues.graphics_exposures = False;
-    XChangeGC(d, clockDisplay.gc, GCGraphicsExposures, &clockDisplay.gcValues);
 }
 
 // Serves the queued events, and ends the clock when it was asked to close.
@@ -187,6 +183,7 @@ static int openZoneChangeNotice()
 
 void startLoop()
 {
+    screen->prepareLoop();
     if (clockChangeFd < 0)
         clockChangeFd = openClockChangeNotice();
     if (zoneChangeFd < 0)
@@ -196,7 +193,6 @@ void startLoop()
     // The first frame's record has not been checked against the alarms yet:
     // the first tick comes at the next second, as it would have anyway.
     nextTickTime = lastRedrawTime + 1;
-    forgetQueuesDrained();
 }
 
 void serveWakeUp()

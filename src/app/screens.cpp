@@ -11,6 +11,15 @@
 
 namespace {
 
+void prepareXLoop()
+{
+    // The clock never asks for GraphicsExpose or NoExpose events; without
+    // this every frame copy would send one back and wake the loop again.
+    clockDisplay.gcValues.graphics_exposures = False;
+    XChangeGC(clockDisplay.display, clockDisplay.gc, GCGraphicsExposures, &clockDisplay.gcValues);
+    forgetQueuesDrained();
+}
+
 void composeOnX(const struct tm &shown)
 {
     computeHandGeometry(shown, handDial(), handGeometry);
@@ -51,6 +60,6 @@ EventOutcome serveXEvents(bool readable)
 
 } // namespace
 
-const ClockScreen xScreen = {composeOnX,    presentOnX, xConnectionFd, sendToX,
-                             xEventsQueued, afterXWait, serveXEvents,  quit};
+const ClockScreen xScreen = {prepareXLoop,  composeOnX, presentOnX,   xConnectionFd, sendToX,
+                             xEventsQueued, afterXWait, serveXEvents, quit};
 const ClockScreen *screen = &xScreen;

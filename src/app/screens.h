@@ -8,6 +8,7 @@
 #include <ctime>
 
 struct ClockScreen {
+    void (*prepareLoop)();                         // once, between the first frame and the loop
     void (*composeFrame)(const struct tm &shown);  // hands and frame for the time shown, off-screen
     void (*presentFrame)();                        // the finished frame onto the screen
     int (*connectionFd)();                         // what the wait watches for input
