@@ -49,6 +49,17 @@ static bool renderUsable()
            XRenderFindStandardFormat(d, PictStandardA1);
 }
 
+void fitScale()
+{
+    int fitting = fittingScale(settings.windowWidth, settings.windowHeight, settings.scale);
+    if (fitting < settings.scale) {
+        std::fprintf(stderr, "tavock: a %ux%u clock at scale %d would be larger than %d pixels, "
+                     "drawing at scale %d\n", settings.windowWidth, settings.windowHeight,
+                     settings.scale, static_cast<int>(MAX_WINDOW_SIDE), fitting);
+        settings.scale = fitting;
+    }
+}
+
 void settleScaling()
 {
     if (settings.scale < 1)
@@ -59,13 +70,7 @@ void settleScaling()
         settings.scale = 1;
         settings.smooth = 0;
     }
-    int fitting = fittingScale(settings.windowWidth, settings.windowHeight, settings.scale);
-    if (fitting < settings.scale) {
-        std::fprintf(stderr, "tavock: a %ux%u clock at scale %d would be larger than %d pixels, "
-                     "drawing at scale %d\n", settings.windowWidth, settings.windowHeight,
-                     settings.scale, static_cast<int>(MAX_WINDOW_SIDE), fitting);
-        settings.scale = fitting;
-    }
+    fitScale();
     const unsigned int n = static_cast<unsigned int>(settings.scale);
     clockDisplay.scaledWidth = settings.windowWidth * n;
     clockDisplay.scaledHeight = settings.windowHeight * n;

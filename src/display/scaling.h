@@ -29,6 +29,10 @@ int fittingScale(unsigned int width, unsigned int height, int scale);
 // is exact in 16.16 fixed point, else a projective form that divides by n.
 void magnifyingTransform(int n, XTransform *transform);
 
+// Reduces settings.scale, with one line on standard error, when the clock
+// at that scale would be larger than the largest window side.
+void fitScale();
+
 // Before the windows are made: without a usable RENDER extension the clock
 // is drawn at 1x without smoothing (one line on standard error), and a scale
 // whose window would be too large is reduced (one line too). Changes

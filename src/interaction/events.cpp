@@ -9,6 +9,13 @@
 #include <cstdio>
 #include <cstdlib>
 
+void runClickCommand()
+{
+    std::fflush(stdout);  // keep our own output ahead of the command's
+    // Synchronous; its exit status is not looked at.
+    [[maybe_unused]] int status = std::system(settings.execProg);
+}
+
 EventOutcome handleEvents(bool readConnection)
 {
     Display *display = clockDisplay.display;
@@ -25,13 +32,10 @@ EventOutcome handleEvents(bool readConnection)
     while (XEventsQueued(display, mode) > 0) {
         XNextEvent(display, &event);
         switch (event.type) {
-        case ButtonPress: {
-            // Any button on either window; synchronous, once per press.
-            std::fflush(stdout);  // keep our own output ahead of the command's
-            // Its exit status is not looked at.
-            [[maybe_unused]] int status = std::system(settings.execProg);
+        case ButtonPress:
+            // Any button on either window, once per press.
+            runClickCommand();
             break;
-        }
         case ClientMessage:
             if (event.xclient.message_type == clockDisplay.wmProtocols &&
                 static_cast<Atom>(event.xclient.data.l[0]) == clockDisplay.wmDeleteWindow) {

@@ -14,5 +14,8 @@ struct EventOutcome {
 // without reading the connection (the loop's wait saw nothing arrive there).
 EventOutcome handleEvents(bool readConnection = true);
 
+// What a click does, on either screen: the click command, through the shell.
+void runClickCommand();
+
 // Closes the display and ends the process with status 0.
 [[noreturn]] void quit();
