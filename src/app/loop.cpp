@@ -71,6 +71,15 @@ void showFirstFrame()
     XFlush(d);
 }
 
+void showFirstWaylandFrame()
+{
+    setHandShape();
+    currentTime = clockSource(nullptr);
+    lastRedrawTime = currentTime;
+    redraw();
+    presentFrame();
+}
+
 // Serves the queued events, and ends the clock when it was asked to close.
 static void serveEvents()
 {

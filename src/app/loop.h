@@ -12,6 +12,8 @@ void presentFrame();
 // shape, composes the frame for the time now over a copy of the face, waits
 // for the first event (the Expose of the mapping) and shows the frame.
 void showFirstFrame();
+// The same on the Wayland tile, once setupWaylandScreen has made it.
+void showFirstWaylandFrame();
 
 // The second at which the next tick is due (nextTickSecond's answer after
 // the last tick); before it the loop only serves input.

@@ -26,3 +26,8 @@ extern const ClockScreen waylandScreen;
 
 // The screen in use: xScreen unless the clock was started on Wayland.
 extern const ClockScreen *screen;
+
+// Sets the clock up on the Wayland display instead of X: the window size,
+// the frame drawn by the client, the tile; screen becomes waylandScreen.
+// Ends the clock (status 1) where it cannot.
+void setupWaylandScreen();
