@@ -102,7 +102,8 @@ const char DEFAULT_FONT[] = "-*-helvetica-medium-r-*-*-9-240-*-*-*-*-*-*";
 
 // An alias, wildcards in an alias and in an XLFD pattern (first match in
 // the server's order), the default name the server scales, sizes the
-// server scales from the bitmap one pixel smaller, and a missing font.
+// server scales from the bitmap one pixel smaller, a quoted alias of a
+// two-byte font whose name holds a blank, and a missing font.
 const char *const fontNames[] = {"fixed",
                                  "6x1?",
                                  "-misc-fixed-*",
@@ -110,6 +111,7 @@ const char *const fontNames[] = {"fixed",
                                  DEFAULT_FONT,
                                  "-misc-fixed-medium-r-normal--11-*-*-*-*-*-*-*",
                                  "-*-helvetica-medium-r-normal--*-110-*-*-*-*-*-*",
+                                 "hanzigb16st",
                                  "nosuchfont"};
 
 // Printable ASCII and Latin-1, a few codes the fonts lack among them.

@@ -1,14 +1,13 @@
 // Core font names to PCF files, as the X server's font path finds them, and
-// the glyphs of the file through FreeType. Everything here reads files
-// once, at start-up; the font and FreeType stay open for the run.
+// the glyphs of the file through FreeType. Meant for start-up: a lookup
+// reads the font folders' lists, and the font is closed once the text it
+// was opened for is measured and drawn.
 #include "render/bitmapfont.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string>
-#include <vector>
 
 const FontFolder coreFontPath[] = {
     {"/usr/share/fonts/X11/misc", true},
@@ -22,6 +21,8 @@ const int coreFontPathCount = sizeof coreFontPath / sizeof coreFontPath[0];
 
 namespace {
 
+enum { NAME_SIZE = 512 };  // longer than any font name or fonts.dir line we keep
+
 // The server follows at most this many aliases for one name.
 const int ALIAS_HOPS = 20;
 
@@ -30,134 +31,93 @@ const int ALIAS_HOPS = 20;
 const double DEFAULT_RESOLUTION = 100.0;
 
 // The server lowers names as ISO Latin-1 text before it compares them.
-std::string lowered(const char *text)
+void lower(char *text)
 {
-    std::string out(text);
-    for (char &c : out) {
-        unsigned char u = static_cast<unsigned char>(c);
+    for (; *text; text++) {
+        unsigned char u = static_cast<unsigned char>(*text);
         if ((u >= 'A' && u <= 'Z') || (u >= 0xc0 && u <= 0xde && u != 0xd7))
-            c = static_cast<char>(u + 0x20);
+            *text = static_cast<char>(u + 0x20);
     }
-    return out;
+}
+
+int sizeField(const char *begin, const char *end)
+{
+    if (end == begin || end - begin > 6)
+        return -1;
+    int value = 0;
+    for (const char *p = begin; p < end; p++) {
+        if (*p < '0' || *p > '9')
+            return -1;
+        value = value * 10 + (*p - '0');
+    }
+    return value;
 }
 
 // The name with its pixel size, point size and average width replaced by
-// 0, as the server keys the bitmaps it may scale; and the pixel size, point
-// size and vertical resolution as numbers (-1 where a field is no number).
-// False when the name is not a full XLFD name of 14 fields.
-bool zeroedSizes(const std::string &name, std::string *zeroed, int *pixel, int *point, int *resY)
+// 0, as the server keys the bitmaps it may scale (into zeroed, NAME_SIZE
+// bytes); and the pixel size, point size and vertical resolution as
+// numbers (-1 where the field is none). False unless the name is a full
+// XLFD name of 14 fields.
+bool zeroedSizes(const char *name, char *zeroed, int *pixel, int *point, int *resY)
 {
-    if (name.empty() || name[0] != '-')
+    const char *dash[15];
+    int dashes = 0;
+    for (const char *p = name; *p; p++)
+        if (*p == '-' && dashes++ < 15)
+            dash[dashes - 1] = p;
+    if (name[0] != '-' || dashes != 14)
         return false;
-    std::vector<std::string> fields;
-    size_t start = 1;
-    for (;;) {
-        size_t dash = name.find('-', start);
-        fields.push_back(name.substr(start, dash == std::string::npos ? dash : dash - start));
-        if (dash == std::string::npos)
-            break;
-        start = dash + 1;
+    const char *end = name + std::strlen(name);
+    auto fieldEnd = [&](int i) { return i < 13 ? dash[i + 1] : end; };
+    *pixel = sizeField(dash[6] + 1, fieldEnd(6));
+    *point = sizeField(dash[7] + 1, fieldEnd(7));
+    *resY = sizeField(dash[9] + 1, fieldEnd(9));
+    size_t at = 0;
+    for (int i = 0; i < 14; i++) {
+        bool size = i == 6 || i == 7 || i == 11;
+        int length = size ? 1 : static_cast<int>(fieldEnd(i) - dash[i] - 1);
+        int written = std::snprintf(zeroed + at, NAME_SIZE - at, "-%.*s", length,
+                                    size ? "0" : dash[i] + 1);
+        if (written < 0 || at + static_cast<size_t>(written) >= NAME_SIZE)
+            return false;
+        at += static_cast<size_t>(written);
     }
-    if (fields.size() != 14)
-        return false;
-    auto number = [](const std::string &field) {
-        if (field.empty() || field.size() > 6 ||
-            field.find_first_not_of("0123456789") != std::string::npos)
-            return -1;
-        return std::stoi(field);
-    };
-    *pixel = number(fields[6]);
-    *point = number(fields[7]);
-    *resY = number(fields[9]);
-    fields[6] = fields[7] = fields[11] = "0";
-    zeroed->clear();
-    for (const std::string &field : fields)
-        *zeroed += "-" + field;
     return true;
 }
 
-struct FolderEntry {
-    std::string name;    // lower case
-    std::string target;  // the file, or an alias's font name
-    bool alias;
+// What is looked for: the lower-case name and, for a name the server may
+// scale, its zeroed form and the pixel size asked (0 when it may not).
+struct FontQuery {
+    char pattern[NAME_SIZE];
+    char zeroed[NAME_SIZE];
+    int pixel;
 };
 
-// fonts.dir: a count, then a file name and a font name (which may hold
-// blanks) per line.
-void readFontsDir(const std::string &folder, std::vector<FolderEntry> &entries)
+// The best entry so far of one folder.
+struct FontMatch {
+    bool found;
+    bool alias;               // target names another font, not a file
+    char name[NAME_SIZE];     // the entry's lower-case name
+    char target[NAME_SIZE];   // its file, or the name an alias stands for
+    char family[NAME_SIZE];   // scaled search: the name with its sizes zeroed
+    int size;                 // scaled search: the bitmap's pixel size
+};
+
+void keep(FontMatch &m, const char *name, const char *target, bool alias)
 {
-    FILE *file = std::fopen((folder + "/fonts.dir").c_str(), "r");
-    if (!file)
-        return;
-    char line[1024];
-    bool first = true;
-    while (std::fgets(line, sizeof line, file)) {
-        line[std::strcspn(line, "\r\n")] = '\0';
-        if (first) {
-            first = false;
-            continue;
-        }
-        char *name = line + std::strcspn(line, " \t");
-        if (*name == '\0')
-            continue;
-        *name++ = '\0';
-        name += std::strspn(name, " \t");
-        entries.push_back({lowered(name), line, false});
-    }
-    std::fclose(file);
+    m.found = true;
+    m.alias = alias;
+    std::snprintf(m.name, NAME_SIZE, "%s", name);
+    std::snprintf(m.target, NAME_SIZE, "%s", target);
 }
 
-// One word of fonts.alias: a run without blanks, or a quoted text in which
-// a backslash keeps the next character.
-bool aliasWord(const char *&p, std::string *word)
+// The first match in the server's name order wins; of equal names the one
+// read first (fonts.dir before fonts.alias).
+void offerDirect(const FontQuery &q, const char *name, const char *target, bool alias,
+                 FontMatch &m)
 {
-    p += std::strspn(p, " \t");
-    if (*p == '\0' || *p == '!')
-        return false;
-    word->clear();
-    if (*p == '"') {
-        for (p++; *p && *p != '"'; p++) {
-            if (*p == '\\' && p[1])
-                p++;
-            *word += *p;
-        }
-        if (*p == '"')
-            p++;
-        return true;
-    }
-    for (; *p && *p != ' ' && *p != '\t'; p++)
-        *word += *p;
-    return true;
-}
-
-// fonts.alias: an alias and the name it stands for per line; "!" starts a
-// comment.
-void readFontsAlias(const std::string &folder, std::vector<FolderEntry> &entries)
-{
-    FILE *file = std::fopen((folder + "/fonts.alias").c_str(), "r");
-    if (!file)
-        return;
-    char line[1024];
-    while (std::fgets(line, sizeof line, file)) {
-        line[std::strcspn(line, "\r\n")] = '\0';
-        const char *p = line;
-        std::string alias, target;
-        if (aliasWord(p, &alias) && aliasWord(p, &target))
-            entries.push_back({lowered(alias.c_str()), target, true});
-    }
-    std::fclose(file);
-}
-
-// The entry the name matches first in the server's order; on equal names
-// the one read first (fonts.dir before fonts.alias).
-const FolderEntry *firstMatch(const std::string &pattern, const std::vector<FolderEntry> &entries)
-{
-    const FolderEntry *best = nullptr;
-    for (const FolderEntry &e : entries)
-        if (fontNameMatches(pattern.c_str(), e.name.c_str()) &&
-            (!best || compareFontNames(e.name.c_str(), best->name.c_str()) < 0))
-            best = &e;
-    return best;
+    if (fontNameMatches(q.pattern, name) && (!m.found || compareFontNames(name, m.name) < 0))
+        keep(m, name, target, alias);
 }
 
 // A full XLFD name whose size no bitmap has: the server scales a bitmap of
@@ -167,45 +127,101 @@ const FolderEntry *firstMatch(const std::string &pattern, const std::vector<Fold
 // server's scaled glyphs equal that bitmap's when the size asked is one
 // pixel above a bitmap's, as for the clock's default label font (9 pixels,
 // from the 8-pixel Helvetica); for other sizes the glyphs differ.
-const FolderEntry *nearestBitmap(const std::string &pattern,
-                                 const std::vector<FolderEntry> &entries)
+void offerScaled(const FontQuery &q, const char *name, const char *file, FontMatch &m)
 {
-    std::string zeroedPattern;
-    int pixel, point, resY;
-    if (!zeroedSizes(pattern, &zeroedPattern, &pixel, &point, &resY))
-        return nullptr;
-    if (pixel <= 0 && point > 0)
-        pixel = static_cast<int>(std::lround(
-            point * (resY > 0 ? resY : DEFAULT_RESOLUTION) / 722.7));
-    if (pixel <= 0)
-        return nullptr;
-
-    const FolderEntry *best = nullptr;
-    std::string bestFamily;
-    int bestSize = 0;
-    for (const FolderEntry &e : entries) {
-        std::string family;
-        int size, unusedPoint, unusedRes;
-        if (e.alias || !zeroedSizes(e.name, &family, &size, &unusedPoint, &unusedRes) ||
-            size <= 0 || !fontNameMatches(zeroedPattern.c_str(), family.c_str()))
-            continue;
-        int order = best ? compareFontNames(family.c_str(), bestFamily.c_str()) : -1;
-        int distance = std::abs(size - pixel), bestDistance = std::abs(bestSize - pixel);
-        bool better = order < 0 ||
-                      (order == 0 && (distance < bestDistance ||
-                                      (distance == bestDistance && size < bestSize) ||
-                                      (size == bestSize &&
-                                       compareFontNames(e.name.c_str(), best->name.c_str()) < 0)));
-        if (better) {
-            best = &e;
-            bestFamily = family;
-            bestSize = size;
-        }
+    char family[NAME_SIZE];
+    int size, point, resY;
+    if (q.pixel <= 0 || !zeroedSizes(name, family, &size, &point, &resY) || size <= 0 ||
+        !fontNameMatches(q.zeroed, family))
+        return;
+    int order = m.found ? compareFontNames(family, m.family) : -1;
+    int distance = std::abs(size - q.pixel), kept = std::abs(m.size - q.pixel);
+    if (order < 0 || (order == 0 && (distance < kept || (distance == kept && size < m.size) ||
+                                     (size == m.size && compareFontNames(name, m.name) < 0)))) {
+        keep(m, name, file, false);
+        std::snprintf(m.family, NAME_SIZE, "%s", family);
+        m.size = size;
     }
-    return best;
 }
 
-FT_Library freetype;
+// One word of fonts.alias into word (NAME_SIZE bytes): a run without
+// blanks, or a quoted text in which a backslash keeps the next character.
+bool aliasWord(const char *&p, char *word)
+{
+    p += std::strspn(p, " \t");
+    if (*p == '\0' || *p == '!')
+        return false;
+    size_t n = 0;
+    if (*p == '"') {
+        for (p++; *p && *p != '"'; p++) {
+            if (*p == '\\' && p[1])
+                p++;
+            if (n + 1 < NAME_SIZE)
+                word[n++] = *p;
+        }
+        if (*p == '"')
+            p++;
+    } else {
+        for (; *p && *p != ' ' && *p != '\t'; p++)
+            if (n + 1 < NAME_SIZE)
+                word[n++] = *p;
+    }
+    word[n] = '\0';
+    return true;
+}
+
+// Offers every font of a folder: fonts.dir has a count, then a file name
+// and a font name (which may hold blanks) per line; fonts.alias an alias
+// and the name it stands for per line, "!" starting a comment.
+void scanFolder(const char *folder, const FontQuery &q, FontMatch &direct, FontMatch &scaled)
+{
+    char path[NAME_SIZE + 64], line[NAME_SIZE];
+    std::snprintf(path, sizeof path, "%s/fonts.dir", folder);
+    if (FILE *file = std::fopen(path, "r")) {
+        bool first = true;
+        while (std::fgets(line, sizeof line, file)) {
+            line[std::strcspn(line, "\r\n")] = '\0';
+            char *name = line + std::strcspn(line, " \t");
+            if (first || *name == '\0') {
+                first = false;
+                continue;
+            }
+            *name++ = '\0';
+            name += std::strspn(name, " \t");
+            lower(name);
+            offerDirect(q, name, line, false, direct);
+            offerScaled(q, name, line, scaled);
+        }
+        std::fclose(file);
+    }
+    std::snprintf(path, sizeof path, "%s/fonts.alias", folder);
+    if (FILE *file = std::fopen(path, "r")) {
+        char alias[NAME_SIZE], target[NAME_SIZE];
+        while (std::fgets(line, sizeof line, file)) {
+            line[std::strcspn(line, "\r\n")] = '\0';
+            const char *p = line;
+            if (aliasWord(p, alias) && aliasWord(p, target)) {
+                lower(alias);
+                offerDirect(q, alias, target, true, direct);
+            }
+        }
+        std::fclose(file);
+    }
+}
+
+void setQuery(FontQuery &q, const char *name)
+{
+    std::snprintf(q.pattern, NAME_SIZE, "%s", name);
+    lower(q.pattern);
+    int point, resY;
+    if (!zeroedSizes(q.pattern, q.zeroed, &q.pixel, &point, &resY)) {
+        q.pixel = 0;
+        return;
+    }
+    if (q.pixel <= 0 && point > 0)
+        q.pixel = static_cast<int>(
+            std::lround(point * (resY > 0 ? resY : DEFAULT_RESOLUTION) / 722.7));
+}
 
 } // namespace
 
@@ -259,28 +275,25 @@ int compareFontNames(const char *a, const char *b)
 bool findFontFile(const char *name, const FontFolder *folders, int count, char *path,
                   size_t pathSize)
 {
-    std::string wanted = lowered(name);
+    FontQuery q;
+    setQuery(q, name);
     for (int hops = 0; hops <= ALIAS_HOPS; hops++) {
-        const FolderEntry *found = nullptr;
-        std::vector<FolderEntry> entries;
-        std::string folder;
-        for (int i = 0; i < count && !found; i++) {
-            folder = folders[i].path;
-            entries.clear();
-            readFontsDir(folder, entries);
-            readFontsAlias(folder, entries);
-            found = firstMatch(wanted, entries);
-            if (!found && folders[i].scaled)
-                found = nearestBitmap(wanted, entries);
+        const FontMatch *found = nullptr;
+        FontMatch direct, scaled;
+        int i = 0;
+        for (; i < count && !found; i++) {
+            direct = scaled = FontMatch{};
+            scanFolder(folders[i].path, q, direct, scaled);
+            found = direct.found ? &direct : folders[i].scaled && scaled.found ? &scaled : nullptr;
         }
         if (!found)
             return false;
         if (!found->alias) {
-            std::snprintf(path, pathSize, "%s/%s", folder.c_str(), found->target.c_str());
+            std::snprintf(path, pathSize, "%s/%s", folders[i - 1].path, found->target);
             return true;
         }
         // An alias names another font, looked for again along the whole path.
-        wanted = lowered(found->target.c_str());
+        setQuery(q, found->target);
     }
     return false;
 }
@@ -288,23 +301,21 @@ bool findFontFile(const char *name, const FontFolder *folders, int count, char *
 bool openBitmapFont(const char *name, BitmapFont *font)
 {
     *font = BitmapFont{};
-    char path[1024];
-    if (!findFontFile(name, coreFontPath, coreFontPathCount, path, sizeof path))
-        return false;
-    if (!freetype && FT_Init_FreeType(&freetype) != 0)
+    char path[NAME_SIZE + 64];
+    if (!findFontFile(name, coreFontPath, coreFontPathCount, path, sizeof path) ||
+        FT_Init_FreeType(&font->library) != 0)
         return false;
     FT_Face face;
-    if (FT_New_Face(freetype, path, 0, &face) != 0)
-        return false;
-    if (face->num_fixed_sizes < 1 || FT_Select_Size(face, 0) != 0) {
-        FT_Done_Face(face);
+    if (FT_New_Face(font->library, path, 0, &face) != 0 || face->num_fixed_sizes < 1 ||
+        FT_Select_Size(face, 0) != 0) {
+        closeBitmapFont(font);
         return false;
     }
+    font->face = face;
     // The file's encoding maps raw character codes whatever its registry;
     // FreeType selects it by itself only when it is Unicode.
     if (!face->charmap && face->num_charmaps > 0)
         FT_Set_Charmap(face, face->charmaps[0]);
-    font->face = face;
     // max_bounds: the largest ascent and descent over every glyph.
     font->ascent = font->descent = -32768;
     for (FT_Long i = 0; i < face->num_glyphs; i++) {
@@ -319,6 +330,15 @@ bool openBitmapFont(const char *name, BitmapFont *font)
             font->descent = descent;
     }
     return true;
+}
+
+void closeBitmapFont(BitmapFont *font)
+{
+    // FT_Done_FreeType closes the library's faces with it.
+    if (font->library)
+        FT_Done_FreeType(font->library);
+    font->library = nullptr;
+    font->face = nullptr;
 }
 
 // Missing characters map to glyph 0, which FreeType's PCF driver makes the

@@ -10,9 +10,10 @@
 #include <cstddef>
 
 struct BitmapFont {
-    FT_Face face;  // the PCF file, null when no font was found
-    int ascent;    // largest ascent of any glyph (max_bounds.ascent)
-    int descent;   // largest descent of any glyph (max_bounds.descent)
+    FT_Library library;  // FreeType, for this font alone
+    FT_Face face;        // the PCF file, null when no font was found
+    int ascent;          // largest ascent of any glyph (max_bounds.ascent)
+    int descent;         // largest descent of any glyph (max_bounds.descent)
 };
 
 // One folder of the server's font path. Bitmap fonts serve as sources for
@@ -44,6 +45,8 @@ int compareFontNames(const char *a, const char *b);
 // Finds name on coreFontPath and opens it. False (font.face null) when
 // there is none or FreeType cannot read it; prints nothing.
 bool openBitmapFont(const char *name, BitmapFont *font);
+// Closes the font and its FreeType.
+void closeBitmapFont(BitmapFont *font);
 
 // XTextWidth of text (8-bit characters, missing ones as the default glyph).
 int bitmapTextWidth(const BitmapFont &font, const char *text);

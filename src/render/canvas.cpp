@@ -11,6 +11,7 @@
 #include "display/face.h"
 #include "display/setup.h"
 #include "display/sprites.h"
+#include "render/bitmapfont.h"
 #include "render/colornames.h"
 #include "render/compose.h"
 #include "render/smooth.h"
@@ -104,7 +105,7 @@ void cornersOf(const XPoint polygon[4], double offset, XPointDouble corner[3])
     }
 }
 
-double signedArea(const XPointDouble corner[3])
+double doubleArea(const XPointDouble corner[3])
 {
     return (corner[1].x - corner[0].x) * (corner[2].y - corner[0].y) -
            (corner[1].y - corner[0].y) * (corner[2].x - corner[0].x);
@@ -178,21 +179,22 @@ bool makeSheets()
     return true;
 }
 
-void loadLabelFont(int *labelHeight, int *labelWidth)
+// The label font's measures, or the X messages and no label. The font
+// stays open until the label's pixels are drawn into labelMask.
+void loadLabelFont(BitmapFont *font, int *labelHeight, int *labelWidth)
 {
-    ClockCanvas &c = clockCanvas;
     *labelHeight = *labelWidth = 0;
     if (!settings.labelOn)
         return;
-    if (!openBitmapFont(settings.Font, &c.labelFont)) {
+    if (!openBitmapFont(settings.Font, font)) {
         std::printf("tavock : failed to load font %s\n", settings.Font);
         std::printf("tavock : warning : the label will not be drawn\n");
         std::fflush(stdout);
         settings.labelOn = 0;
         return;
     }
-    *labelWidth = bitmapTextWidth(c.labelFont, settings.Label);
-    *labelHeight = c.labelFont.ascent + c.labelFont.descent;
+    *labelWidth = bitmapTextWidth(*font, settings.Label);
+    *labelHeight = font->ascent + font->descent;
 }
 
 // The face as setupDisplay draws it on facePixmap.
@@ -365,7 +367,7 @@ void drawAntialiasedHand(pixman_image_t *target, int i, const HandGeometry &hand
     cornersOf(hands.polygon[i], centre, corner);
     XTriangle shape[MAX_OUTLINE_TRIANGLES];
 
-    if (layers.fill && signedArea(corner) != 0.0) {
+    if (layers.fill && doubleArea(corner) != 0.0) {
         shape[0] = fixedTriangle(corner);
         fillTriangles(target, c.fillSources[i], shape, 1, PIXMAN_a8);
     }
@@ -415,8 +417,9 @@ bool setupCanvas()
     c.backgroundPixel = static_cast<uint32_t>(localColorPixel(settings.background));
     c.foregroundPixel = static_cast<uint32_t>(localColorPixel(settings.foreground));
 
+    BitmapFont font = {};
     int labelHeight, labelWidth;
-    loadLabelFont(&labelHeight, &labelWidth);
+    loadLabelFont(&font, &labelHeight, &labelWidth);
     c.width = static_cast<int>(settings.windowWidth);
     c.height = static_cast<int>(settings.windowHeight);
     DialLayout layout = dialLayout(c.width, c.height, settings.drawDayDate, settings.labelOn,
@@ -428,8 +431,10 @@ bool setupCanvas()
     c.labelX = layout.labelX;
     c.labelY = layout.labelY;
 
-    if (!makeSheets())
+    if (!makeSheets()) {
+        closeBitmapFont(&font);
         return false;
+    }
     drawFace();
     c.frame = newImage(c.width, c.height);
     allocateHandPixels();
@@ -438,9 +443,10 @@ bool setupCanvas()
         c.labelMask = static_cast<unsigned char *>(
             std::calloc(static_cast<size_t>(c.width) * static_cast<size_t>(c.height), 1));
         if (c.labelMask)
-            drawBitmapText(c.labelFont, settings.Label, c.labelX, c.labelY, c.labelMask, c.width,
+            drawBitmapText(font, settings.Label, c.labelX, c.labelY, c.labelMask, c.width,
                            c.height);
     }
+    closeBitmapFont(&font);
     return true;
 }
 

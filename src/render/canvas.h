@@ -5,7 +5,6 @@
 // read locally.
 #pragma once
 
-#include "render/bitmapfont.h"
 #include "render/geometry.h"
 
 #include <cstdint>
@@ -24,7 +23,6 @@ struct ClockCanvas {
     uint32_t outlinePixels[3];      // per hand: outline layer
     uint32_t fillPixels[3];         // per hand: fill layer
     uint32_t labelPixel;            // label colour
-    BitmapFont labelFont;           // face null when the label is off
     unsigned char *labelMask;       // width x height, 1 where the label inks; null without label
     pixman_image_t *face;           // background, bevel and ticks
     pixman_image_t *daySheet;       // the four indicator images, coloured
