@@ -5,6 +5,7 @@
 // presentFrame() to count the instructions of a frame.
 #include "app/loop.h"
 #include "app/startup.h"
+#include "clock/state.h"
 #include "display/setup.h"
 #include "settings/settings.h"
 
@@ -18,8 +19,8 @@ int main(int argc, char **argv)
     if (frames < 1)
         frames = 1;
     startUp(argc, argv);
-    setupDisplay(argc, argv, settings.title, settings.displayName, settings.geometry,
-                 settings.withdrawn, settings.iconic, settings.pushedIn, settings.noborder);
+    setupDisplay(argc, argv);
+    showFirstFrame();
     Display *display = clockDisplay.display;
     XSync(display, False);
 

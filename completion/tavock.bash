@@ -5,7 +5,7 @@
 _tavock_options="-V -h -H -help -rc -u -exe -display -geometry -withdrawn
     -iconic -standout -noborder -shift -title -bg -fg -sec -min -hour -day
     -ampm -date -ns -nd -nap -nt -at -fs -ts -fh -oh -nh -ht -ot -nf -label
-    -fn -lcol -ltop -scale -smooth"
+    -fn -lcol -ltop -scale -smooth -wayland"
 
 _tavock()
 {

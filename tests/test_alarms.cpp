@@ -4,45 +4,22 @@
 #include <gtest/gtest.h>  // before Xlib, whose None and Bool macros clash
 
 #include "app/loop.h"
+#include "clock/state.h"
 #include "interaction/alarms.h"
 #include "render/geometry.h"
 #include "settings/settings.h"
-#include "process.h"
+#include "clock_support.h"
+#include "settings_support.h"
 
-#include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <string>
-#include <vector>
 
 namespace {
 
-// An alarm list built in the test; each command appends a word to one file.
+// An alarm list built in the test, checked against hand-made records.
 struct AlarmFixture : ::testing::Test {
-    std::string dir = makeTempDir();
-    std::string log = dir + "/log";
-    std::vector<std::unique_ptr<AlarmEntry>> entries;
-    std::vector<AlarmEntry *> list;
+    AlarmList alarms;
     struct tm record {};
-
-    void add(int hour, int minute, int second, const std::string &word,
-             const std::string &before = "")
-    {
-        auto entry = std::make_unique<AlarmEntry>();
-        entry->hour = hour;
-        entry->minute = minute;
-        entry->second = second;
-        entry->fired = 0;
-        std::string command = before + "echo " + word + " >> " + log;
-        boundedCopy(entry->command, command.c_str(), sizeof entry->command);
-        entries.push_back(std::move(entry));
-        list.clear();
-        for (auto &e : entries)
-            list.push_back(e.get());
-        settings.alarms = list.data();
-        settings.alarmCount = static_cast<int>(list.size());
-        settings.alarmsGiven = 1;
-    }
 
     // One check on the time record hh:mm:ss.
     void checkAt(int hour, int minute, int second)
@@ -50,117 +27,105 @@ struct AlarmFixture : ::testing::Test {
         record.tm_hour = hour;
         record.tm_min = minute;
         record.tm_sec = second;
-        localTime = &record;
+        shownTime = &record;
         checkAlarms();
     }
 
-    std::string ran() const { return readFile(log); }
-
-    void TearDown() override
-    {
-        settings.alarms = nullptr;
-        settings.alarmCount = 0;
-        settings.alarmsGiven = 0;
-        localTime = nullptr;
-        removeTempDir(dir);
-    }
+    void TearDown() override { shownTime = nullptr; }
 };
 
 TEST_F(AlarmFixture, FiresOnceAtItsSecondAndIsArmedAgainAtTheNext)
 {
-    add(7, 30, 0, "A");
+    alarms.add(7, 30, 0, "A");
     checkAt(7, 29, 59);
-    EXPECT_EQ(ran(), "");
+    EXPECT_EQ(alarms.ran(), "");
     checkAt(7, 30, 0);
-    EXPECT_EQ(ran(), "A\n");
-    EXPECT_EQ(entries[0]->fired, 1);
+    EXPECT_EQ(alarms.ran(), "A\n");
+    EXPECT_EQ(alarms.entries[0].fired, 1);
     checkAt(7, 30, 0);  // the same record again: no second run
-    EXPECT_EQ(ran(), "A\n");
+    EXPECT_EQ(alarms.ran(), "A\n");
     checkAt(7, 30, 1);
-    EXPECT_EQ(entries[0]->fired, 0);
+    EXPECT_EQ(alarms.entries[0].fired, 0);
     checkAt(12, 0, 0);
     checkAt(7, 30, 0);  // the next day
-    EXPECT_EQ(ran(), "A\nA\n");
+    EXPECT_EQ(alarms.ran(), "A\nA\n");
 }
 
 TEST_F(AlarmFixture, AFailingCommandStillCountsAsFired)
 {
-    add(7, 30, 0, "unused");
-    std::strcpy(entries[0]->command, "exit 3");
+    alarms.add(7, 30, 0, "unused");
+    std::strcpy(alarms.entries[0].command, "exit 3");
     checkAt(7, 30, 0);
-    EXPECT_EQ(entries[0]->fired, 1);
+    EXPECT_EQ(alarms.entries[0].fired, 1);
 }
 
 TEST_F(AlarmFixture, ComparesWithTheShiftedHour)
 {
     // 06:00:00 UTC with a shift of 2 shows 08:00:00.
-    setenv("TZ", "UTC", 1);
-    tzset();
-    add(8, 0, 0, "eight");
-    add(6, 0, 0, "six");
+    alarms.add(8, 0, 0, "eight");
+    alarms.add(6, 0, 0, "six");
     settings.shift = 2;
-    currentTime = static_cast<time_t>(1710460800) + 6 * 3600;  // 2024-03-15 06:00 UTC
-    ASSERT_TRUE(computeHandGeometry());
+    ASSERT_TRUE(shownGeometryAt(6, 0, 0));
     settings.shift = 0;
     checkAlarms();
-    EXPECT_EQ(ran(), "eight\n");
+    EXPECT_EQ(alarms.ran(), "eight\n");
 }
 
 TEST_F(AlarmFixture, EntriesDueTogetherRunInFileOrderOneAfterTheOther)
 {
     // The first command is slow: the second must still come after it.
-    add(9, 15, 30, "first", "sleep 0.3; ");
-    add(9, 15, 30, "second");
-    add(9, 15, 31, "other");
+    alarms.add(9, 15, 30, "first", "sleep 0.3; ");
+    alarms.add(9, 15, 30, "second");
+    alarms.add(9, 15, 31, "other");
     checkAt(9, 15, 30);
-    EXPECT_EQ(ran(), "first\nsecond\n");
+    EXPECT_EQ(alarms.ran(), "first\nsecond\n");
 }
 
 TEST_F(AlarmFixture, SecondFiftyNineIsArmedAgainOnlyByItsOwnMinute)
 {
-    add(7, 30, 59, "A");
+    alarms.add(7, 30, 59, "A");
     checkAt(7, 30, 59);
     checkAt(7, 31, 0);
-    EXPECT_EQ(entries[0]->fired, 1);
+    EXPECT_EQ(alarms.entries[0].fired, 1);
     checkAt(7, 30, 59);  // clock set back onto it: still fired, no run
-    EXPECT_EQ(ran(), "A\n");
+    EXPECT_EQ(alarms.ran(), "A\n");
     checkAt(7, 30, 0);   // the next day
-    EXPECT_EQ(entries[0]->fired, 0);
+    EXPECT_EQ(alarms.entries[0].fired, 0);
     checkAt(7, 30, 59);
-    EXPECT_EQ(ran(), "A\nA\n");
+    EXPECT_EQ(alarms.ran(), "A\nA\n");
 }
 
 TEST_F(AlarmFixture, ImpossibleTimesNeverFire)
 {
-    add(24, 0, 0, "h24");
-    add(0, 60, 0, "m60");
-    add(99, 99, 0, "h99");
+    alarms.add(24, 0, 0, "h24");
+    alarms.add(0, 60, 0, "m60");
+    alarms.add(99, 99, 0, "h99");
     for (int h = 0; h < 24; h++)
         for (int m = 0; m < 60; m++)
             checkAt(h, m, 0);
-    EXPECT_EQ(ran(), "");
+    EXPECT_EQ(alarms.ran(), "");
 }
 
 TEST_F(AlarmFixture, ASecondBetweenRedrawsIsNeverSeenAndARedrawSecondRunsOnce)
 {
     // With an update interval of 5 the record changes every fifth second
     // and is checked on every tick in between.
-    add(10, 0, 2, "between");
-    add(10, 0, 5, "onRedraw");
+    alarms.add(10, 0, 2, "between");
+    alarms.add(10, 0, 5, "onRedraw");
     for (int second : {0, 5, 10})
         for (int repeat = 0; repeat < 4; repeat++)
             checkAt(10, 0, second);
-    EXPECT_EQ(ran(), "onRedraw\n");
+    EXPECT_EQ(alarms.ran(), "onRedraw\n");
 }
 
 TEST_F(AlarmFixture, NoTimeRecordLeavesEveryEntryAlone)
 {
-    add(7, 30, 0, "A");
-    entries[0]->fired = 1;
-    localTime = nullptr;
+    alarms.add(7, 30, 0, "A");
+    alarms.entries[0].fired = 1;
+    shownTime = nullptr;
     checkAlarms();
-    EXPECT_EQ(entries[0]->fired, 1);
-    EXPECT_EQ(ran(), "");
+    EXPECT_EQ(alarms.entries[0].fired, 1);
+    EXPECT_EQ(alarms.ran(), "");
 }
 
 }  // namespace

@@ -3,23 +3,25 @@
 // pixel for a table of styles, at two times.
 #include <gtest/gtest.h>  // before Xlib, whose None and Bool macros clash
 
-#include "app/loop.h"
+#include "clock/state.h"
 #include "config/cmdline.h"
 #include "display/colors.h"
 #include "display/setup.h"
 #include "render/bitmapfont.h"
 #include "render/canvas.h"
 #include "render/colornames.h"
-#include "render/compose.h"
 #include "render/geometry.h"
-#include "render/layers.h"
-#include "process.h"
 #include "settings/settings.h"
+#include "clock_support.h"
+#include "image_support.h"
+#include "process.h"
+#include "settings_support.h"
 #include "xserver.h"
 
 #include <X11/Xutil.h>
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -176,14 +178,8 @@ TEST(LabelFonts, NameOrderAndWildcards)
 // ---- Whole frames ----
 
 // Friday 15 March 2024, 14:05:09 UTC, and Sunday 31 December 2023, 22:47:38.
-const time_t frameTimes[] = {1710460800 + 14 * 3600 + 5 * 60 + 9, 1703980800 + 82058};
-time_t fixedReading = frameTimes[0];
-time_t fixedClock(time_t *t)
-{
-    if (t)
-        *t = fixedReading;
-    return fixedReading;
-}
+const time_t frameTimes[] = {MARCH_15_2024 + 14 * 3600 + 5 * 60 + 9,
+                             MARCH_15_2024 - 75 * 86400 + 22 * 3600 + 47 * 60 + 38};
 
 struct FrameCase {
     const char *name;
@@ -238,29 +234,26 @@ double beyondHandEdges(int x, int y, const HandGeometry &g)
     return best;
 }
 
-// Fresh settings from the options given, as start-up leaves them.
+// Fresh settings from the options given, and nothing of a clock before.
 void settingsFrom(const std::vector<const char *> &options)
 {
-    std::memset(&settings, 0, sizeof settings);
+    freshSettings();
     std::memset(&clockDisplay, 0, sizeof clockDisplay);
     std::memset(&clockCanvas, 0, sizeof clockCanvas);
-    setDefaults();
     std::vector<char *> argv = {const_cast<char *>("tavock")};
     for (const char *option : options)
         argv.push_back(const_cast<char *>(option));
     parseCommandLine(static_cast<int>(argv.size()), argv.data());
-    deriveHandLayers();
 }
 
 // The X clock set up in this process, showing its first frame at time t.
 void startXClock(time_t t)
 {
-    fixedReading = t;
-    clockSource = fixedClock;
-    static char arg0[] = "tavock";
-    char *argv[] = {arg0, nullptr};
-    setupDisplay(1, argv, settings.title, sharedXDisplay().c_str(), settings.geometry,
-                 settings.withdrawn, settings.iconic, settings.pushedIn, settings.noborder);
+    setenv("TZ", "UTC", 1);
+    tzset();
+    fakeNow = t;
+    clockSource = fakeClock;
+    startClock(sharedXDisplay());
 }
 
 void stopXClock()
@@ -274,54 +267,39 @@ void stopXClock()
 class CanvasFrame : public ::testing::TestWithParam<FrameCase> {
 protected:
     void TearDown() override { stopXClock(); }
-
-    // The X clock's frame at time t as its window shows it.
-    std::vector<uint32_t> xFrame(time_t t)
-    {
-        setenv("TZ", "UTC", 1);
-        tzset();
-        settingsFrom(GetParam().args);
-        startXClock(t);
-        const int n = settings.scale;
-        const unsigned int w = settings.windowWidth * n, h = settings.windowHeight * n;
-        XImage *image = XGetImage(clockDisplay.display, clockDisplay.mainWindow, 0, 0, w, h,
-                                  AllPlanes, ZPixmap);
-        std::vector<uint32_t> pixels(w * h);
-        for (unsigned int y = 0; y < h; y++)
-            for (unsigned int x = 0; x < w; x++)
-                pixels[y * w + x] = static_cast<uint32_t>(XGetPixel(image, x, y) & 0xffffff);
-        XDestroyImage(image);
-        return pixels;
-    }
 };
 
 TEST_P(CanvasFrame, PixelsEqualTheXFrameButAtPlainHandEdges)
 {
     ASSERT_FALSE(sharedXDisplay().empty()) << "Xvfb did not start";
     for (time_t t : frameTimes) {
-        std::vector<uint32_t> x = xFrame(t);
+        settingsFrom(GetParam().args);
+        startXClock(t);
+        const int n = settings.scale;
+        Image x = readImage(clockDisplay.display, clockDisplay.mainWindow,
+                            clockDisplay.scaledWidth, clockDisplay.scaledHeight);
         ASSERT_TRUE(setupCanvas());
         EXPECT_EQ(clockCanvas.dialCenterY, clockDisplay.dialCenterY);
         EXPECT_EQ(clockCanvas.dialRadiusY, clockDisplay.dialRadiusY);
         EXPECT_EQ(clockCanvas.labelX, clockDisplay.labelX);
-        const int n = settings.scale, w = clockCanvas.width * n, h = clockCanvas.height * n;
-        struct tm shown;
-        gmtime_r(&t, &shown);
         HandGeometry hands;
-        canvasHandGeometry(shown, handShape, n, &hands);
+        computeHandGeometry(*shownTime, canvasHandDial(n), hands);
         EXPECT_EQ(std::memcmp(&hands, &handGeometry, sizeof hands), 0);
 
+        const int w = clockCanvas.width * n, h = clockCanvas.height * n;
+        ASSERT_EQ(x.width, w);
         std::vector<uint32_t> canvas(static_cast<size_t>(w) * h, 0xdeadbeef);
-        drawCanvasFrame(shown, hands, n, canvas.data(), w * 4);
+        drawCanvasFrame(*shownTime, hands, n, canvas.data(), w * 4);
         int differing = 0;
         for (int py = 0; py < h; py++)
             for (int px = 0; px < w; px++) {
-                if ((canvas[py * w + px] & 0xffffff) == x[py * w + px])
+                uint32_t mine = canvas[py * w + px] & 0xffffff;
+                if (mine == x.at(px, py))
                     continue;
                 differing++;
                 double beyond = settings.smooth ? 1e9 : beyondHandEdges(px / n, py / n, hands);
                 EXPECT_LE(beyond, 1.0) << "at " << px << "," << py << " canvas " << std::hex
-                                       << canvas[py * w + px] << " X " << x[py * w + px];
+                                       << mine << " X " << x.at(px, py);
             }
         RecordProperty("differing_at_" + std::to_string(t), differing);
         stopXClock();

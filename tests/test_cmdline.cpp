@@ -3,6 +3,7 @@
 // test_config_process.cpp.
 #include "config/cmdline.h"
 #include "settings/settings.h"
+#include "settings_support.h"
 
 #include <gtest/gtest.h>
 
@@ -12,13 +13,6 @@
 #include <vector>
 
 namespace {
-
-void freshSettings()
-{
-    settings = ClockSettings{};
-    settings.pushedIn = 1;
-    setDefaults();
-}
 
 void parseArgs(std::vector<std::string> args)
 {
@@ -47,10 +41,10 @@ TEST(CommandLine, TableRowsInOrder)
         {"-date", true},      {"-exe", true},        {"-at", false},     {"-nt", false},
         {"-fs", false},       {"-ts", false},        {"-ht", true},      {"-ot", true},
         {"-fh", false},       {"-oh", false},        {"-nh", false},     {"-nf", false},
-        {"-scale", true},     {"-smooth", false},
+        {"-scale", true},     {"-smooth", false},    {"-wayland", false},
     };
-    ASSERT_EQ(commandLineOptionCount, 38);
-    for (int i = 0; i < 38; i++) {
+    ASSERT_EQ(commandLineOptionCount, 39);
+    for (int i = 0; i < 39; i++) {
         EXPECT_STREQ(commandLineOptions[i].prefix, expected[i].prefix) << i;
         EXPECT_EQ(commandLineOptions[i].takesValue, expected[i].takesValue) << i;
     }

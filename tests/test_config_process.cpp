@@ -55,6 +55,7 @@ const std::string USAGE =
     "-ltop            the label should go on top\n"
     "-scale <1-8>     draw the clock N times larger, pixel for pixel\n"
     "-smooth          draw the hands anti-aliased\n"
+    "-wayland         show the clock on the Wayland display\n"
     "\n";
 const std::string UNKNOWN = "tavock: error in tavockrc file, ignoring...\n";
 const std::string MISSING0 = "parsercfile: missing param[0]\n";

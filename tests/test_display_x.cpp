@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>  // before Xlib, whose None and Bool macros clash
 
 #include "app/loop.h"
+#include "clock/state.h"
 #include "display/setup.h"
 #include "render/compose.h"
 #include "render/geometry.h"
 #include "render/layers.h"
 #include "settings/settings.h"
+#include "clock_support.h"
+#include "image_support.h"
 #include "xserver.h"
 
 #include <X11/Xatom.h>
@@ -31,16 +34,6 @@ extern "C" const char *__asan_default_options()
 
 namespace {
 
-// Friday 15 March 2024, 00:00:00 UTC.
-const time_t MARCH_15_2024 = 1710460800;
-time_t fixedReading = MARCH_15_2024 + 14 * 3600 + 5 * 60 + 9;
-time_t fixedClock(time_t *t)
-{
-    if (t)
-        *t = fixedReading;
-    return fixedReading;
-}
-
 // Default colours as a 24-bit true-colour screen gives them.
 const unsigned long BACKGROUND = 0x385971, FOREGROUND = 0xffffff, INK = 0xa0a0a0;
 const unsigned long DARK_BEVEL = 0x233746, LIGHT_BEVEL = 0x70b2e2;
@@ -59,8 +52,8 @@ protected:
         std::memset(&settings, 0, sizeof settings);
         std::memset(&clockDisplay, 0, sizeof clockDisplay);
         setDefaults();
-        clockSource = fixedClock;
-        fixedReading = MARCH_15_2024 + 14 * 3600 + 5 * 60 + 9;
+        clockSource = fakeClock;
+        fakeNow = MARCH_15_2024 + 14 * 3600 + 5 * 60 + 9;
     }
     void TearDown() override
     {
@@ -75,44 +68,22 @@ protected:
     // Runs the whole set-up with the settings as they stand.
     void start()
     {
-        deriveHandLayers();
-        std::vector<char *> argv;
-        for (std::string &a : args)
-            argv.push_back(&a[0]);
-        argv.push_back(nullptr);
-        setupDisplay(static_cast<int>(args.size()), argv.data(), settings.title,
-                     server.empty() ? sharedXDisplay().c_str() : server.c_str(),
-                     settings.geometry, settings.withdrawn,
-                     settings.iconic, settings.pushedIn, settings.noborder);
+        startClock(server.empty() ? sharedXDisplay() : server, args);
         // Any protocol error would already have ended the program here.
         XSync(clockDisplay.display, False);
     }
 
     void composeAt(int hour, int minute, int second)
     {
-        currentTime = MARCH_15_2024 + hour * 3600 + minute * 60 + second;
-        setHandShape();
-        ASSERT_TRUE(computeHandGeometry());
-        composeFrame(clockDisplay.framePixmap);
+        ASSERT_TRUE(shownGeometryAt(hour, minute, second));
+        composeFrame(clockDisplay.framePixmap, *shownTime);
     }
 
-    struct Image {
-        XImage *image = nullptr;
-        unsigned long at(int x, int y) const { return XGetPixel(image, x, y) & 0xffffff; }
-        ~Image()
-        {
-            if (image)
-                XDestroyImage(image);
-        }
-    };
-
     // The whole frame, or width x height pixels (a scaled window).
-    void read(Drawable d, Image &out, unsigned int width = 0, unsigned int height = 0)
+    Image read(Drawable d, unsigned int width = 0, unsigned int height = 0)
     {
-        out.image = XGetImage(clockDisplay.display, d, 0, 0,
-                              width ? width : settings.windowWidth,
-                              height ? height : settings.windowHeight, AllPlanes, ZPixmap);
-        ASSERT_NE(out.image, nullptr);
+        return readImage(clockDisplay.display, d, width ? width : settings.windowWidth,
+                         height ? height : settings.windowHeight);
     }
 };
 
@@ -125,25 +96,15 @@ const Points defaultTicks = {{27, 2}, {39, 5}, {49, 13}, {52, 23}, {49, 33}, {39
                              {2, 22}, {2, 24}, {3, 23}, {52, 22}, {52, 24}, {51, 23},
                              {26, 2}, {28, 2}, {27, 3}, {26, 44}, {28, 44}, {27, 43}};
 
-int countPixels(const XImage *image, unsigned long pixel, int x0, int y0, int x1, int y1)
-{
-    int n = 0;
-    for (int y = y0; y <= y1; y++)
-        for (int x = x0; x <= x1; x++)
-            n += (XGetPixel(const_cast<XImage *>(image), x, y) & 0xffffff) == pixel;
-    return n;
-}
-
 TEST_F(DisplayTest, DefaultFaceTicksAndBevel)
 {
     start();
-    Image face;
-    read(clockDisplay.facePixmap, face);
+    Image face = read(clockDisplay.facePixmap);
     for (auto [x, y] : defaultTicks)
         EXPECT_EQ(face.at(x, y), FOREGROUND) << x << "," << y;
     // Exactly these 24 points carry the foreground (the double-precision
     // neighbour (40, 5) stays background).
-    EXPECT_EQ(countPixels(face.image, FOREGROUND, 0, 0, 53, 53), 24);
+    EXPECT_EQ(countPixels(face, FOREGROUND, 0, 0, 53, 53), 24);
     EXPECT_EQ(face.at(40, 5), BACKGROUND);
     EXPECT_EQ(face.at(27, 23), BACKGROUND);
     // Sunken: dark top and left, light right and bottom (which win the
@@ -163,8 +124,7 @@ TEST_F(DisplayTest, StandoutSwapsTheShadesAndNoborderDropsThem)
 {
     settings.pushedIn = 0;
     start();
-    Image face;
-    read(clockDisplay.facePixmap, face);
+    Image face = read(clockDisplay.facePixmap);
     EXPECT_EQ(face.at(10, 0), LIGHT_BEVEL);
     EXPECT_EQ(face.at(0, 10), LIGHT_BEVEL);
     EXPECT_EQ(face.at(53, 10), DARK_BEVEL);
@@ -174,8 +134,7 @@ TEST_F(DisplayTest, StandoutSwapsTheShadesAndNoborderDropsThem)
 
     settings.noborder = 1;
     start();
-    Image plain;
-    read(clockDisplay.facePixmap, plain);
+    Image plain = read(clockDisplay.facePixmap);
     for (auto [x, y] : Points{{10, 0}, {0, 10}, {53, 10}, {10, 53}, {0, 0}, {53, 53}})
         EXPECT_EQ(plain.at(x, y), BACKGROUND) << x << "," << y;
 }
@@ -187,8 +146,7 @@ TEST_F(DisplayTest, DatelessDialAndAllTicks)
     start();
     EXPECT_EQ(clockDisplay.dialCenterY, 27);
     EXPECT_EQ(clockDisplay.dialRadiusY, 24);
-    Image face;
-    read(clockDisplay.facePixmap, face);
+    Image face = read(clockDisplay.facePixmap);
     for (auto [x, y] : Points{{27, 2}, {39, 5}, {49, 15}, {52, 27}, {49, 39}, {39, 49},
                               {27, 52}, {15, 49}, {5, 39}, {2, 27}, {5, 15}, {15, 5}}) {
         EXPECT_EQ(face.at(x, y), FOREGROUND) << x << "," << y;
@@ -196,7 +154,7 @@ TEST_F(DisplayTest, DatelessDialAndAllTicks)
         EXPECT_EQ(face.at(x + 1, y), FOREGROUND) << x << "," << y;
         EXPECT_EQ(face.at(x, y - 1), FOREGROUND) << x << "," << y;
     }
-    EXPECT_EQ(countPixels(face.image, FOREGROUND, 0, 0, 53, 53), 108);
+    EXPECT_EQ(countPixels(face, FOREGROUND, 0, 0, 53, 53), 108);
 }
 
 // ---- Indicators ----
@@ -217,15 +175,15 @@ const char *const digitGlyphs[10][6] = {
 };
 
 // Checks a glyph window at (x, y): background row, ink rows, background row.
-void expectGlyph(const XImage *image, int x, int y, const char *const *rows, int inkRows,
+void expectGlyph(const Image &image, int x, int y, const char *const *rows, int inkRows,
                  char ink, const char *what)
 {
     int width = static_cast<int>(std::strlen(rows[0]));
     for (int r = 0; r < inkRows + 2; r++)
         for (int c = 0; c < width; c++) {
             bool isInk = r > 0 && r <= inkRows && rows[r - 1][c] == ink;
-            unsigned long got = XGetPixel(const_cast<XImage *>(image), x + c, y + r) & 0xffffff;
-            EXPECT_EQ(got, isInk ? INK : BACKGROUND) << what << " at " << c << "," << r;
+            EXPECT_EQ(image.at(x + c, y + r), isInk ? INK : BACKGROUND)
+                << what << " at " << c << "," << r;
         }
 }
 
@@ -235,15 +193,14 @@ TEST_F(DisplayTest, ExampleDateSpritesAtTheirPlaces)
     // Hands off, so that only the indicators lie over the face.
     std::memset(settings.handLayers, 0, sizeof settings.handLayers);
     composeAt(14, 5, 9);
-    Image frame;
-    read(clockDisplay.framePixmap, frame);
-    expectGlyph(frame.image, 40, 1, pmGlyph, 5, 'l', "PM");
-    expectGlyph(frame.image, 1, 1, fridayGlyph, 5, 'l', "Friday");
-    expectGlyph(frame.image, 1, 45, digitGlyphs[1], 6, '.', "day tens");
-    expectGlyph(frame.image, 8, 45, digitGlyphs[5], 6, '.', "day units");
-    expectGlyph(frame.image, 18, 46, marchGlyph, 5, 'o', "March");
-    expectGlyph(frame.image, 38, 45, digitGlyphs[2], 6, '.', "year tens");
-    expectGlyph(frame.image, 45, 45, digitGlyphs[4], 6, '.', "year units");
+    Image frame = read(clockDisplay.framePixmap);
+    expectGlyph(frame, 40, 1, pmGlyph, 5, 'l', "PM");
+    expectGlyph(frame, 1, 1, fridayGlyph, 5, 'l', "Friday");
+    expectGlyph(frame, 1, 45, digitGlyphs[1], 6, '.', "day tens");
+    expectGlyph(frame, 8, 45, digitGlyphs[5], 6, '.', "day units");
+    expectGlyph(frame, 18, 46, marchGlyph, 5, 'o', "March");
+    expectGlyph(frame, 38, 45, digitGlyphs[2], 6, '.', "year tens");
+    expectGlyph(frame, 45, 45, digitGlyphs[4], 6, '.', "year units");
 }
 
 TEST_F(DisplayTest, YearDigitsOnlyFromWidth52)
@@ -251,20 +208,18 @@ TEST_F(DisplayTest, YearDigitsOnlyFromWidth52)
     boundedCopy(settings.geometry, "51x54", 64);
     start();
     composeAt(14, 5, 9);
-    Image narrow;
-    read(clockDisplay.framePixmap, narrow);
-    EXPECT_EQ(countPixels(narrow.image, INK, 37, 44, 50, 53), 0);
+    Image narrow = read(clockDisplay.framePixmap);
+    EXPECT_EQ(countPixels(narrow, INK, 37, 44, 50, 53), 0);
     TearDown();
     SetUp();
 
     boundedCopy(settings.geometry, "52x54", 64);
     start();
     composeAt(14, 5, 9);
-    Image wide;
-    read(clockDisplay.framePixmap, wide);
-    expectGlyph(wide.image, 38, 45, digitGlyphs[2], 6, '.', "year tens");
+    Image wide = read(clockDisplay.framePixmap);
+    expectGlyph(wide, 38, 45, digitGlyphs[2], 6, '.', "year tens");
     // The units digit's window ends in the last column, 51.
-    expectGlyph(wide.image, 45, 45, digitGlyphs[4], 6, '.', "year units");
+    expectGlyph(wide, 45, 45, digitGlyphs[4], 6, '.', "year units");
 }
 
 // ---- Hands ----
@@ -274,31 +229,28 @@ struct Pixel {
     unsigned long pixel;
 };
 
-void expectPixels(const XImage *image, const std::vector<Pixel> &pixels)
+void expectPixels(const Image &image, const std::vector<Pixel> &pixels)
 {
     for (const Pixel &p : pixels)
-        EXPECT_EQ(XGetPixel(const_cast<XImage *>(image), p.x, p.y) & 0xffffff, p.pixel)
-            << p.x << "," << p.y;
+        EXPECT_EQ(image.at(p.x, p.y), p.pixel) << p.x << "," << p.y;
 }
 
 TEST_F(DisplayTest, PlainHandsAtThreeOClockAndTenPastTen)
 {
     start();
     composeAt(3, 0, 0);
-    Image three;
-    read(clockDisplay.framePixmap, three);
+    Image three = read(clockDisplay.framePixmap);
     // Second (27,23)-(27,3) over minute (27,24)-(27,5); hour (25,23)-(41,23).
-    expectPixels(three.image, {{27, 3, SECOND}, {27, 4, SECOND}, {27, 12, SECOND},
-                               {27, 24, MINUTE}, {27, 25, BACKGROUND}, {27, 2, FOREGROUND},
-                               {41, 23, HOUR}, {25, 23, HOUR}, {24, 23, BACKGROUND},
-                               {42, 23, BACKGROUND}, {27, 23, SECOND}});
+    expectPixels(three, {{27, 3, SECOND}, {27, 4, SECOND}, {27, 12, SECOND},
+                         {27, 24, MINUTE}, {27, 25, BACKGROUND}, {27, 2, FOREGROUND},
+                         {41, 23, HOUR}, {25, 23, HOUR}, {24, 23, BACKGROUND},
+                         {42, 23, BACKGROUND}, {27, 23, SECOND}});
 
     composeAt(10, 10, 30);
-    Image tenPast;
-    read(clockDisplay.framePixmap, tenPast);
+    Image tenPast = read(clockDisplay.framePixmap);
     // Second (27,23)-(27,43), minute (26,23)-(46,14), hour (28,24)-(15,17).
-    expectPixels(tenPast.image, {{27, 42, SECOND}, {46, 14, MINUTE}, {15, 17, HOUR},
-                                 {27, 5, BACKGROUND}});
+    expectPixels(tenPast,
+                 {{27, 42, SECOND}, {46, 14, MINUTE}, {15, 17, HOUR}, {27, 5, BACKGROUND}});
 }
 
 TEST_F(DisplayTest, FancyHandTipsInTheLighterShade)
@@ -307,13 +259,12 @@ TEST_F(DisplayTest, FancyHandTipsInTheLighterShade)
     settings.handThickness = 5;
     start();
     composeAt(10, 10, 30);
-    Image frame;
-    read(clockDisplay.framePixmap, frame);
+    Image frame = read(clockDisplay.framePixmap);
     // Outline tips: lighter shades (1.8) of the hand colours.
-    expectPixels(frame.image, {{27, 43, 0xffffbd}, {46, 14, 0xff5656}, {15, 17, 0xff6464}});
+    expectPixels(frame, {{27, 43, 0xffffbd}, {46, 14, 0xff5656}, {15, 17, 0xff6464}});
     // The triangles are filled in the hand colour.
-    EXPECT_GT(countPixels(frame.image, MINUTE, 28, 15, 45, 23), 0);
-    EXPECT_GT(countPixels(frame.image, HOUR, 16, 17, 27, 25), 0);
+    EXPECT_GT(countPixels(frame, MINUTE, 28, 15, 45, 23), 0);
+    EXPECT_GT(countPixels(frame, HOUR, 16, 17, 27, 25), 0);
 }
 
 TEST_F(DisplayTest, NoSecondHandAndThinSecondHand)
@@ -321,10 +272,9 @@ TEST_F(DisplayTest, NoSecondHandAndThinSecondHand)
     settings.drawSecondHand = 0;
     start();
     composeAt(3, 0, 0);
-    Image without;
-    read(clockDisplay.framePixmap, without);
-    EXPECT_EQ(countPixels(without.image, SECOND, 0, 0, 53, 53), 0);
-    expectPixels(without.image, {{27, 10, MINUTE}, {27, 5, MINUTE}, {27, 4, BACKGROUND}});
+    Image without = read(clockDisplay.framePixmap);
+    EXPECT_EQ(countPixels(without, SECOND, 0, 0, 53, 53), 0);
+    expectPixels(without, {{27, 10, MINUTE}, {27, 5, MINUTE}, {27, 4, BACKGROUND}});
     TearDown();
     SetUp();
 
@@ -332,11 +282,10 @@ TEST_F(DisplayTest, NoSecondHandAndThinSecondHand)
     settings.handThickness = 10;
     start();
     composeAt(3, 0, 0);
-    Image thin;
-    read(clockDisplay.framePixmap, thin);
+    Image thin = read(clockDisplay.framePixmap);
     // The minute stroke (width 3) lies under a 1-pixel second stroke.
-    expectPixels(thin.image, {{27, 10, SECOND}, {26, 10, MINUTE}, {28, 10, MINUTE}});
-    EXPECT_EQ(countPixels(thin.image, SECOND, 0, 10, 53, 10), 1);
+    expectPixels(thin, {{27, 10, SECOND}, {26, 10, MINUTE}, {28, 10, MINUTE}});
+    EXPECT_EQ(countPixels(thin, SECOND, 0, 10, 53, 10), 1);
 }
 
 // ---- First frame and odd sizes ----
@@ -344,9 +293,7 @@ TEST_F(DisplayTest, NoSecondHandAndThinSecondHand)
 TEST_F(DisplayTest, FirstFrameIsOnTheWindow)
 {
     start();
-    Image frame, window;
-    read(clockDisplay.framePixmap, frame);
-    read(clockDisplay.mainWindow, window);
+    Image frame = read(clockDisplay.framePixmap), window = read(clockDisplay.mainWindow);
     EXPECT_EQ(frame.at(41, 2), INK);  // part of the PM glyph at 14:05:09
     for (int y = 0; y < 54; y++)
         for (int x = 0; x < 54; x++)
@@ -355,11 +302,9 @@ TEST_F(DisplayTest, FirstFrameIsOnTheWindow)
 
 TEST_F(DisplayTest, UnconvertibleReadingLeavesTheFaceOnTheFrame)
 {
-    fixedReading = LLONG_MAX;  // localtime cannot convert this
+    fakeNow = LLONG_MAX;  // localtime cannot convert this
     start();
-    Image frame, face;
-    read(clockDisplay.framePixmap, frame);
-    read(clockDisplay.facePixmap, face);
+    Image frame = read(clockDisplay.framePixmap), face = read(clockDisplay.facePixmap);
     for (int y = 0; y < 54; y++)
         for (int x = 0; x < 54; x++)
             ASSERT_EQ(frame.at(x, y), face.at(x, y)) << x << "," << y;
@@ -392,8 +337,7 @@ TEST_F(DisplayTest, TinyWindowWithNegativeRadius)
     composeAt(10, 10, 30);
     composeAt(3, 0, 0);
     XSync(clockDisplay.display, False);
-    Image frame;
-    read(clockDisplay.framePixmap, frame);
+    Image frame = read(clockDisplay.framePixmap);
     EXPECT_EQ(frame.at(0, 0), DARK_BEVEL);
 }
 
@@ -413,9 +357,8 @@ TEST_F(DisplayTest, LabelInAFontTheServerHas)
     EXPECT_EQ(clockDisplay.labelX, 27 - XTextWidth(clockDisplay.labelFont, "hi", 2) / 2);
     std::memset(settings.handLayers, 0, sizeof settings.handLayers);
     composeAt(14, 5, 9);
-    Image frame;
-    read(clockDisplay.framePixmap, frame);
-    EXPECT_GT(countPixels(frame.image, INK, 20, 35, 34, 44), 3);
+    Image frame = read(clockDisplay.framePixmap);
+    EXPECT_GT(countPixels(frame, INK, 20, 35, 34, 44), 3);
 }
 
 TEST_F(DisplayTest, MissingFontTurnsTheLabelOff)
@@ -570,15 +513,14 @@ TEST_F(DisplayTest, SelectedInput)
 // ---- Scaled and smooth ----
 
 // Window pixel (x, y) must be frame pixel (x / n, y / n).
-int blockMismatches(const XImage *frame, const XImage *window, int n)
+int blockMismatches(const Image &frame, const Image &window, int n)
 {
-    if (window->width != frame->width * n || window->height != frame->height * n)
+    if (window.width != frame.width * n || window.height != frame.height * n)
         return -1;
     int bad = 0;
-    for (int y = 0; y < window->height; y++)
-        for (int x = 0; x < window->width; x++)
-            bad += XGetPixel(const_cast<XImage *>(window), x, y) !=
-                   XGetPixel(const_cast<XImage *>(frame), x / n, y / n);
+    for (int y = 0; y < window.height; y++)
+        for (int x = 0; x < window.width; x++)
+            bad += window.at(x, y) != frame.at(x / n, y / n);
     return bad;
 }
 
@@ -621,17 +563,16 @@ TEST_F(DisplayTest, ScaledWindowsShowTheFrameBlockForBlock)
         for (int second : {9, 30}) {
             composeAt(14, 5, second);
             presentFrame();
-            Image frame, main, icon;
-            read(clockDisplay.framePixmap, frame);
-            read(clockDisplay.mainWindow, main, w * n, h * n);
-            EXPECT_EQ(blockMismatches(frame.image, main.image, c.scale), 0)
+            Image frame = read(clockDisplay.framePixmap);
+            Image main = read(clockDisplay.mainWindow, w * n, h * n);
+            EXPECT_EQ(blockMismatches(frame, main, c.scale), 0)
                 << "main window, scale " << c.scale;
             // The windows share a place: show the dock tile alone to read it.
             XUnmapWindow(d, clockDisplay.mainWindow);
             XMapWindow(d, clockDisplay.iconWindow);
             presentFrame();
-            read(clockDisplay.iconWindow, icon, w * n, h * n);
-            EXPECT_EQ(blockMismatches(frame.image, icon.image, c.scale), 0)
+            Image icon = read(clockDisplay.iconWindow, w * n, h * n);
+            EXPECT_EQ(blockMismatches(frame, icon, c.scale), 0)
                 << "icon window, scale " << c.scale;
             XUnmapWindow(d, clockDisplay.iconWindow);
             XMapWindow(d, clockDisplay.mainWindow);
@@ -656,10 +597,9 @@ TEST_F(DisplayTest, WideScaledWindowsStayExactToTheLastColumn)
         start();
         composeAt(14, 5, 9);
         presentFrame();
-        Image frame, window;
-        read(clockDisplay.framePixmap, frame);
-        read(clockDisplay.mainWindow, window, w * n, 6 * n);
-        EXPECT_EQ(blockMismatches(frame.image, window.image, n), 0) << "scale " << n;
+        Image frame = read(clockDisplay.framePixmap);
+        Image window = read(clockDisplay.mainWindow, w * n, 6 * n);
+        EXPECT_EQ(blockMismatches(frame, window, n), 0) << "scale " << n;
         TearDown();
     }
 }
@@ -793,12 +733,8 @@ TEST_F(DisplayTest, SmoothHandsChangeOnlyThePixelsNearTheHands)
         start();
         composeAt(c.hour, c.minute, c.second);
         const unsigned int w = settings.windowWidth, h = settings.windowHeight;
-        Image plain;  // kept past the display that drew it: it is the client's copy
-        read(clockDisplay.framePixmap, plain);
-        std::set<unsigned long> plainColours;
-        for (unsigned int y = 0; y < h; y++)
-            for (unsigned int x = 0; x < w; x++)
-                plainColours.insert(plain.at(x, y));
+        Image plain = read(clockDisplay.framePixmap);  // outlives the display that drew it
+        std::set<unsigned long> plainColours(plain.pixels.begin(), plain.pixels.end());
         HandGeometry plainHands = handGeometry;
         TearDown();
 
@@ -808,8 +744,7 @@ TEST_F(DisplayTest, SmoothHandsChangeOnlyThePixelsNearTheHands)
         settings.smooth = 1;
         start();
         composeAt(c.hour, c.minute, c.second);
-        Image smooth;
-        read(clockDisplay.scaling.smoothPixmap, smooth, w * n, h * n);
+        Image smooth = read(clockDisplay.scaling.smoothPixmap, w * n, h * n);
 
         int differing = 0, blended = 0, labelLost = 0;
         for (unsigned int y = 0; y < h * n; y++)
@@ -862,7 +797,7 @@ TEST_P(FrameRequestTable, SendsExactlyTheFramesRequests)
     Display *display = clockDisplay.display;
     unsigned long first = NextRequest(display);
     for (int i = 1; i <= 3; i++) {
-        currentTime = lastRedrawTime = fixedReading + i;
+        currentTime = lastRedrawTime = fakeNow + i;
         redraw();
         presentFrame();
     }

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>  // before Xlib, whose None and Bool macros clash
 
 #include "app/loop.h"
+#include "clock/state.h"
 #include "display/setup.h"
 #include "render/geometry.h"
 #include "render/layers.h"
 #include "settings/settings.h"
+#include "clock_support.h"
 
-#include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -36,17 +38,6 @@ void setDial(int cx, int cy, int rx, int ry)
     clockDisplay.dialRadiusY = ry;
 }
 
-// Geometry for a wall-clock reading in UTC, so the test owns the local time.
-void geometryAt(int hour, int minute, int second)
-{
-    setenv("TZ", "UTC", 1);
-    tzset();
-    currentTime = static_cast<time_t>(1710460800) /* 2024-03-15 00:00 UTC */ +
-                  hour * 3600 + minute * 60 + second;
-    setHandShape();
-    ASSERT_TRUE(computeHandGeometry());
-}
-
 class HandGeometryTable : public ::testing::TestWithParam<HandCase> {};
 
 TEST_P(HandGeometryTable, MatchesWorkedExample)
@@ -56,7 +47,7 @@ TEST_P(HandGeometryTable, MatchesWorkedExample)
     settings.handThickness = static_cast<unsigned short>(c.thickness);
     settings.floatSeconds = static_cast<short>(c.floatSeconds);
     setDial(27, 23, 24, 20);
-    geometryAt(c.hour, c.minute, c.second);
+    ASSERT_TRUE(shownGeometryAt(c.hour, c.minute, c.second));
     for (int k = 0; k < 4; k++)
         EXPECT_EQ(handGeometry.line[c.hand][k], c.line[k]) << "line " << k;
     for (int k = 0; k < 4; k++) {
@@ -98,11 +89,11 @@ TEST(HandGeometry, ShiftMovesOnlyTheHour)
     setDefaults();
     settings.shift = 5;
     setDial(27, 23, 24, 20);
-    geometryAt(22, 15, 0);  // Friday 15 March 2024, 22:15 UTC
-    EXPECT_EQ(localTime->tm_hour, 3);
-    EXPECT_EQ(localTime->tm_min, 15);
-    EXPECT_EQ(localTime->tm_mday, 15);
-    EXPECT_EQ(localTime->tm_wday, 5);
+    ASSERT_TRUE(shownGeometryAt(22, 15, 0));  // Friday 15 March 2024, 22:15 UTC
+    EXPECT_EQ(shownTime->tm_hour, 3);
+    EXPECT_EQ(shownTime->tm_min, 15);
+    EXPECT_EQ(shownTime->tm_mday, 15);
+    EXPECT_EQ(shownTime->tm_wday, 5);
 }
 
 TEST(HandGeometry, PositionsMoveInWholeSteps)
@@ -168,7 +159,7 @@ TEST(HandGeometry, SmoothHandsOnAScaledClockUseTheMagnifiedDial)
         settings.scale = r.scale;
         settings.smooth = r.smooth;
         setDial(27, 23, 24, 20);
-        geometryAt(3, 0, 0);
+        ASSERT_TRUE(shownGeometryAt(3, 0, 0));
         for (int k = 0; k < 4; k++)
             EXPECT_EQ(handGeometry.line[HOUR_HAND][k], r.hourLine[k])
                 << "scale " << r.scale << " smooth " << r.smooth << " value " << k;
@@ -181,8 +172,8 @@ TEST(HandGeometry, UnconvertibleClockReadingIsReportedNotDereferenced)
     setDial(27, 23, 24, 20);
     setHandShape();
     currentTime = static_cast<time_t>(0x7fffffffffffffffLL);
-    EXPECT_FALSE(computeHandGeometry());
-    EXPECT_EQ(localTime, nullptr);
+    EXPECT_FALSE(shownGeometryAtCurrentTime());
+    EXPECT_EQ(shownTime, nullptr);
 }
 
 struct LayerCase {

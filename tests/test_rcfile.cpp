@@ -173,21 +173,23 @@ TEST(RcFile, NumericRules)
     }
 }
 
-TEST(RcFile, ScaleAndSmooth)
+TEST(RcFile, ScaleSmoothAndWayland)
 {
     struct {
         const char *text;
-        int scale, smooth;
+        int scale, smooth, wayland = 0;
     } rows[] = {
         {"scale 3\n", 3, 0},           {"scale 0\n", 1, 0},   {"scale -2\n", 1, 0},
         {"scale twice\n", 1, 0},       {"scale 9\n", 8, 0},   {"scale 8\nscale 2\n", 2, 0},
         {"smooth 1\n", 1, 1},          {"smooth 7\n", 1, 1},  {"smooth 0\n", 1, 0},
         {"smooth 1\nsmooth 0\n", 1, 1},  // 0 leaves it as it was
+        {"wayland 1\n", 1, 0, 1},     {"wayland 0\n", 1, 0, 0}, {"wayland 1\nwayland 0\n", 1, 0, 1},
     };
     for (auto &r : rows) {
         EXPECT_EQ(freshParse(r.text), "") << r.text;
         EXPECT_EQ(settings.scale, r.scale) << r.text;
         EXPECT_EQ(settings.smooth, r.smooth) << r.text;
+        EXPECT_EQ(settings.wayland, r.wayland) << r.text;
     }
 }
 
@@ -298,11 +300,12 @@ TEST(RcFile, StoreQuotedCommandNeverExceedsTheField)
     EXPECT_STREQ(field, "");
 }
 
-TEST(RcFile, KeywordTableHasFortyTwoDistinctRows)
+TEST(RcFile, KeywordTableHasFortyThreeDistinctRows)
 {
-    EXPECT_EQ(rcKeywordCount, 42);
+    EXPECT_EQ(rcKeywordCount, 43);
     EXPECT_STREQ(rcKeywords[40].keyword, "scale");
     EXPECT_STREQ(rcKeywords[41].keyword, "smooth");
+    EXPECT_STREQ(rcKeywords[42].keyword, "wayland");
     for (int i = 0; i < rcKeywordCount; i++)
         EXPECT_EQ(findRcKeyword(rcKeywords[i].keyword), &rcKeywords[i]);
     EXPECT_EQ(findRcKeyword("label"), nullptr);

@@ -3,6 +3,7 @@
 // resource file, and the once-a-second redraw.
 #include <gtest/gtest.h>  // before Xlib, whose None and Bool macros clash
 
+#include "image_support.h"
 #include "process.h"
 #include "xserver.h"
 
@@ -124,14 +125,7 @@ protected:
     {
         XWindowAttributes attributes;
         XGetWindowAttributes(display, mainWindow, &attributes);
-        XImage *image = XGetImage(display, mainWindow, 0, 0, attributes.width,
-                                  attributes.height, AllPlanes, ZPixmap);
-        std::vector<unsigned long> result;
-        for (int y = 0; y < attributes.height; y++)
-            for (int x = 0; x < attributes.width; x++)
-                result.push_back(XGetPixel(image, x, y));
-        XDestroyImage(image);
-        return result;
+        return readImage(display, mainWindow, attributes.width, attributes.height).pixels;
     }
 
     // Before the first frame the window holds only its background.

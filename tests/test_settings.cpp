@@ -81,4 +81,22 @@ TEST(DefaultRcPath, LongestHomeThatFitsAndOneMore)
     EXPECT_FALSE(defaultRcPath((std::string(300, 'h')).c_str(), out, sizeof out));
 }
 
+TEST(StartUp, WaylandIsChosenWhenAskedOrWhenOnlyWaylandIsNamed)
+{
+    struct {
+        int asked;
+        const char *displayName, *xDisplay, *waylandDisplay;
+        bool wayland;
+    } rows[] = {
+        {1, ":0", ":0", nullptr, true},           {0, "", nullptr, "wayland-1", true},
+        {0, "", "", "wayland-1", true},           {0, "", ":0", "wayland-1", false},
+        {0, ":1", nullptr, "wayland-1", false},   {0, "", nullptr, nullptr, false},
+        {0, "", nullptr, "", false},
+    };
+    for (const auto &r : rows)
+        EXPECT_EQ(waylandChosen(r.asked, r.displayName, r.xDisplay, r.waylandDisplay), r.wayland)
+            << r.asked << " '" << r.displayName << "' " << (r.xDisplay ? r.xDisplay : "(unset)")
+            << " " << (r.waylandDisplay ? r.waylandDisplay : "(unset)");
+}
+
 }  // namespace

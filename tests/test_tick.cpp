@@ -8,28 +8,19 @@
 
 #include "app/loop.h"
 #include "app/schedule.h"
+#include "clock/state.h"
 #include "display/setup.h"
 #include "render/geometry.h"
 #include "settings/settings.h"
 #include "clock_support.h"
-#include "process.h"
+#include "image_support.h"
+#include "settings_support.h"
 
-#include <X11/Xutil.h>
-#include <cstdlib>
-#include <memory>
 #include <string>
 
 namespace {
 
-time_t fakeNow;
-time_t fakeClock(time_t *out)
-{
-    if (out)
-        *out = fakeNow;
-    return fakeNow;
-}
-
-const time_t MIDNIGHT = 1710460800;  // 2024-03-15 00:00:00 UTC
+const time_t MIDNIGHT = MARCH_15_2024;
 const unsigned long FRAME_MARKER = 0x123456;
 const unsigned long WINDOW_MARKER = 0x654321;
 
@@ -46,8 +37,7 @@ protected:
 
     static void SetUpTestSuite()
     {
-        fakeNow = MIDNIGHT;
-        ASSERT_TRUE(startDefaultClock("UTC", fakeClock)) << "Xvfb did not start";
+        ASSERT_TRUE(startDefaultClock("UTC", MIDNIGHT)) << "Xvfb did not start";
         XSetGraphicsExposures(clockDisplay.display, clockDisplay.gc, True);
         XGCValues values;
         values.graphics_exposures = False;
@@ -58,40 +48,16 @@ protected:
     void SetUp() override
     {
         settings.updateInterval = 1;
-        settings.alarmsGiven = 0;
-        settings.alarmCount = 0;
-        settings.alarms = nullptr;
         // Start every test right after a redraw at a known second.
         fakeNow = MIDNIGHT;
         lastRedrawTime = fakeNow - 1;
         tick();
     }
 
-    static int markerPixels(Drawable drawable, unsigned long marker)
+    static Image windowSized(Drawable drawable)
     {
-        XImage *image = XGetImage(clockDisplay.display, drawable, 0, 0, settings.windowWidth,
-                                  settings.windowHeight, AllPlanes, ZPixmap);
-        int count = 0;
-        for (unsigned y = 0; y < settings.windowHeight; y++)
-            for (unsigned x = 0; x < settings.windowWidth; x++)
-                count += XGetPixel(image, x, y) == marker;
-        XDestroyImage(image);
-        return count;
-    }
-
-    static bool sameContents(Drawable a, Drawable b)
-    {
-        Display *d = clockDisplay.display;
-        unsigned w = settings.windowWidth, h = settings.windowHeight;
-        XImage *ia = XGetImage(d, a, 0, 0, w, h, AllPlanes, ZPixmap);
-        XImage *ib = XGetImage(d, b, 0, 0, w, h, AllPlanes, ZPixmap);
-        bool same = true;
-        for (unsigned y = 0; y < h && same; y++)
-            for (unsigned x = 0; x < w && same; x++)
-                same = XGetPixel(ia, x, y) == XGetPixel(ib, x, y);
-        XDestroyImage(ia);
-        XDestroyImage(ib);
-        return same;
+        return readImage(clockDisplay.display, drawable, settings.windowWidth,
+                         settings.windowHeight);
     }
 
     // Counts (and removes) the NoExpose events of the two windows.
@@ -141,8 +107,9 @@ protected:
         tick();
         TickResult r{};
         countCopies(&r.mainCopies, &r.iconCopies);
-        r.composed = markerPixels(clockDisplay.framePixmap, FRAME_MARKER) == 0;
-        r.windowShowsFrame = sameContents(clockDisplay.mainWindow, clockDisplay.framePixmap);
+        Image frame = windowSized(clockDisplay.framePixmap);
+        r.composed = countPixels(frame, FRAME_MARKER, 0, 0, frame.width - 1, frame.height - 1) == 0;
+        r.windowShowsFrame = windowSized(clockDisplay.mainWindow).pixels == frame.pixels;
         return r;
     }
 };
@@ -159,8 +126,8 @@ TEST_F(TickTest, OneFramePerSecondAndNoneWithinTheSameSecond)
         EXPECT_TRUE(first.windowShowsFrame) << second;
         EXPECT_EQ(lastRedrawTime, MIDNIGHT + second);
         EXPECT_EQ(redrawPending, 0);
-        ASSERT_NE(localTime, nullptr);
-        EXPECT_EQ(localTime->tm_sec, second);
+        ASSERT_NE(shownTime, nullptr);
+        EXPECT_EQ(shownTime->tm_sec, second);
 
         for (int again = 0; again < 3; again++) {
             prepare();
@@ -193,8 +160,8 @@ TEST_F(TickTest, AClockSetBackRedrawsAtOnce)
     EXPECT_TRUE(r.composed);
     EXPECT_EQ(r.mainCopies, 1);
     EXPECT_EQ(lastRedrawTime, MIDNIGHT - 3600);
-    ASSERT_NE(localTime, nullptr);
-    EXPECT_EQ(localTime->tm_hour, 23);
+    ASSERT_NE(shownTime, nullptr);
+    EXPECT_EQ(shownTime->tm_hour, 23);
 }
 
 TEST_F(TickTest, AnExposureAloneCopiesTheLastFrameWithoutComposing)
@@ -223,15 +190,9 @@ TEST_F(TickTest, AFrameAndAnExposureInOneTickCopyOnce)
 
 TEST_F(TickTest, WithIntervalFiveAnAlarmRunsOnlyOnARedrawSecondAndOnce)
 {
-    std::string dir = makeTempDir();
-    std::string log = dir + "/log";
-    AlarmEntry between{0, 0, 7, 0, ""}, onRedraw{0, 0, 10, 0, ""};
-    boundedCopy(between.command, ("echo between >> " + log).c_str(), 256);
-    boundedCopy(onRedraw.command, ("echo onRedraw >> " + log).c_str(), 256);
-    AlarmEntry *list[] = {&between, &onRedraw};
-    settings.alarms = list;
-    settings.alarmCount = 2;
-    settings.alarmsGiven = 1;
+    AlarmList alarms;
+    alarms.add(0, 0, 7, "between");
+    alarms.add(0, 0, 10, "onRedraw");
     settings.updateInterval = 5;
     // Several ticks a second, as an event-driven loop may make them.
     for (int second = 1; second <= 14; second++)
@@ -239,11 +200,7 @@ TEST_F(TickTest, WithIntervalFiveAnAlarmRunsOnlyOnARedrawSecondAndOnce)
             fakeNow = MIDNIGHT + second;
             tick();
         }
-    EXPECT_EQ(readFile(log), "onRedraw\n");
-    settings.alarms = nullptr;
-    settings.alarmCount = 0;
-    settings.alarmsGiven = 0;
-    removeTempDir(dir);
+    EXPECT_EQ(alarms.ran(), "onRedraw\n");
 }
 
 struct WaitCase {

@@ -7,11 +7,13 @@
 #include <gtest/gtest.h>  // before Xlib, whose None and Bool macros clash
 
 #include "app/loop.h"
+#include "clock/state.h"
 #include "display/setup.h"
 #include "render/geometry.h"
 #include "settings/settings.h"
 #include "clock_support.h"
 #include "process.h"
+#include "settings_support.h"
 #include "xserver.h"
 
 #include <algorithm>
@@ -25,14 +27,6 @@
 
 namespace {
 
-time_t fakeNow;
-time_t fakeClock(time_t *out)
-{
-    if (out)
-        *out = fakeNow;
-    return fakeNow;
-}
-
 // Friday 2024-03-29 23:58:34 in Berlin: two midnights, the change to summer
 // time (02:00 becomes 03:00 on the 31st) and a new month lie ahead.
 const time_t START = 1711753114;
@@ -42,8 +36,7 @@ class WakeSchedule : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        fakeNow = START;
-        ASSERT_TRUE(startDefaultClock("Europe/Berlin", fakeClock)) << "Xvfb did not start";
+        ASSERT_TRUE(startDefaultClock("Europe/Berlin", START)) << "Xvfb did not start";
     }
 };
 
@@ -73,7 +66,7 @@ std::string picture()
                       l[3], p[0].x, p[0].y, p[1].x, p[1].y, p[2].x, p[2].y);
         text += part;
     }
-    const struct tm &t = *localTime;
+    const struct tm &t = *shownTime;
     std::snprintf(part, sizeof part, " %s day %d date %02d/%02d/%02d", t.tm_hour < 12 ? "AM" : "PM",
                   t.tm_wday, t.tm_mday, t.tm_mon + 1, t.tm_year % 100);
     return text + part;
@@ -113,23 +106,14 @@ struct Row {
 // Two days of simulated seconds, with a tick every second (the reference)
 // or with the loop's wake-ups: at the due second, and now and then at
 // another second, as when input arrives.
-RunRecord simulate(const Row &row, bool scheduled, const std::string &log)
+RunRecord simulate(const Row &row, bool scheduled)
 {
-    AlarmEntry entries[ALARM_COUNT];
-    AlarmEntry *list[ALARM_COUNT];
-    for (int i = 0; i < ALARM_COUNT; i++) {
-        entries[i] = {ALARMS[i].hour, ALARMS[i].minute, ALARMS[i].second, 0, ""};
-        std::string command = std::string("echo ") + ALARMS[i].name + " >> " + log;
-        boundedCopy(entries[i].command, command.c_str(), sizeof entries[i].command);
-        list[i] = &entries[i];
-    }
-    settings.alarms = list;
-    settings.alarmCount = ALARM_COUNT;
-    settings.alarmsGiven = 1;
+    AlarmList alarms;
+    for (const Alarm &a : ALARMS)
+        alarms.add(a.hour, a.minute, a.second, a.name);
     settings.updateInterval = row.interval;
     settings.drawSecondHand = row.secondHand;
     settings.shift = row.shift;
-    std::remove(log.c_str());
 
     RunRecord run;
     firstFrameAt(START);
@@ -151,15 +135,12 @@ RunRecord simulate(const Row &row, bool scheduled, const std::string &log)
             run.pictures.emplace_back(second, shown);
         // An entry's command runs exactly when its check sets it fired.
         for (int i = 0; i < ALARM_COUNT; i++) {
-            if (entries[i].fired && !fired[i])
+            if (alarms.entries[i].fired && !fired[i])
                 run.commands.emplace_back(second, ALARMS[i].name);
-            fired[i] = entries[i].fired;
+            fired[i] = alarms.entries[i].fired;
         }
     }
-    run.output = readFile(log);
-    settings.alarms = nullptr;
-    settings.alarmCount = 0;
-    settings.alarmsGiven = 0;
+    run.output = alarms.ran();
     return run;
 }
 
@@ -168,14 +149,13 @@ TEST_F(WakeSchedule, TwoDaysShowAndRunWhatATickEverySecondDoes)
     const Row rows[] = {
         {1, true, 0}, {1, false, 5}, {5, true, -7}, {5, false, 0}, {60, true, 5}, {60, false, -7},
     };
-    TempDir dir;
     const int64_t seconds = END - START;
     for (const Row &row : rows) {
         SCOPED_TRACE("interval " + std::to_string(row.interval) +
                      (row.secondHand ? ", second hand" : ", no second hand") + ", shift " +
                      std::to_string(row.shift));
-        RunRecord everySecond = simulate(row, false, dir.path + "/reference");
-        RunRecord scheduled = simulate(row, true, dir.path + "/scheduled");
+        RunRecord everySecond = simulate(row, false);
+        RunRecord scheduled = simulate(row, true);
 
         ASSERT_EQ(scheduled.pictures.size(), everySecond.pictures.size());
         for (size_t i = 0; i < everySecond.pictures.size(); i++) {
@@ -244,9 +224,9 @@ TEST_F(WakeSchedule, ASetClockShowsAtOnceOnTheNotice)
         if (c.redrawsAtOnce) {
             struct tm expected;
             localtime_r(&fakeNow, &expected);
-            ASSERT_NE(localTime, nullptr);
-            EXPECT_EQ(localTime->tm_hour, expected.tm_hour);
-            EXPECT_EQ(localTime->tm_min, expected.tm_min);
+            ASSERT_NE(shownTime, nullptr);
+            EXPECT_EQ(shownTime->tm_hour, expected.tm_hour);
+            EXPECT_EQ(shownTime->tm_min, expected.tm_min);
             EXPECT_GT(nextTickTime, fakeNow);
         }
     }
@@ -286,14 +266,14 @@ TEST_F(WakeSchedule, ANewTimeZoneShowsAtOnceOnTheNotice)
         }
         fakeNow = start + 2;
         loopPass();
-        ASSERT_NE(localTime, nullptr);
-        EXPECT_EQ(localTime->tm_hour, c.hourShown);
+        ASSERT_NE(shownTime, nullptr);
+        EXPECT_EQ(shownTime->tm_hour, c.hourShown);
         EXPECT_EQ(lastRedrawTime == fakeNow, c.notice);
     }
     // Unwatched, the next minute reads the zone again.
     fakeNow = nextTickTime;
     loopPass();
-    EXPECT_EQ(localTime->tm_hour, 7);
+    EXPECT_EQ(shownTime->tm_hour, 7);
 
     setenv("TZ", "Europe/Berlin", 1);
     tzset();

@@ -5,6 +5,8 @@
 #include "app/loop.h"
 
 #include "app/schedule.h"
+#include "clock/state.h"
+#include "display/connection.h"
 #include "display/setup.h"
 #include "interaction/alarms.h"
 #include "interaction/events.h"
@@ -12,7 +14,6 @@
 #include "render/geometry.h"
 #include "settings/settings.h"
 
-#include <X11/Xlib-xcb.h>
 #include <cstdlib>
 #include <limits>
 #include <poll.h>
@@ -27,16 +28,6 @@
 #include <sys/inotify.h>
 #define HAVE_INOTIFY 1
 #endif
-// For _XSend and the display lock; it also defines min and max as macros,
-// which would break std::numeric_limits below.
-#include <X11/Xlibint.h>
-#undef min
-#undef max
-
-time_t currentTime;
-time_t lastRedrawTime;
-int redrawPending;
-time_t (*clockSource)(time_t *) = time;
 time_t nextTickTime;
 int clockChangeFd = -1;
 int zoneChangeFd = -1;
@@ -46,18 +37,16 @@ int zoneChangeFd = -1;
 // time zone counts as a set clock: the time shown jumps just the same.
 static bool connectionReadable = true;
 static bool clockWasSet = false;
-// libxcb's count of bytes read, taken after the last drain that read the
-// connection: both event queues were empty then.
-static uint64_t readMark;
 static int waitMarginMs = 2;
 
 void redraw()
 {
-    setHandShape();
+    const struct tm *shown = updateShownTime(currentTime, settings.shift);
     // An unconvertible clock reading: the windows keep the last frame.
-    if (!computeHandGeometry())
+    if (!shown)
         return;
-    composeFrame(clockDisplay.framePixmap);
+    computeHandGeometry(*shown, handDial(), handGeometry);
+    composeFrame(clockDisplay.framePixmap, *shown);
     ++redrawPending;
 }
 
@@ -66,6 +55,35 @@ void presentFrame()
     showFrameOn(0);  // mainWindow first, then the dock tile
     showFrameOn(1);
     redrawPending = 0;
+}
+
+void showFirstFrame()
+{
+    Display *d = clockDisplay.display;
+    setHandShape();
+    currentTime = clockSource(nullptr);
+    lastRedrawTime = currentTime;
+    // The face goes onto the frame first, so that a frame the redraw cannot
+    // compose (localtime failed) shows the dial rather than uninitialised
+    // pixmap contents.
+    XCopyArea(d, clockDisplay.facePixmap, clockDisplay.framePixmap, clockDisplay.gc, 0, 0,
+              settings.windowWidth, settings.windowHeight, 0, 0);
+    redraw();
+    XEvent event;
+    XNextEvent(d, &event);
+    presentFrame();
+    XFlush(d);
+}
+
+// Serves the queued events, and ends the clock when it was asked to close.
+static void serveEvents()
+{
+    EventOutcome outcome = handleEvents(connectionReadable);
+    if (outcome.closeRequested)
+        quit();
+    redrawPending += outcome.exposures;
+    if (redrawPending)
+        presentFrame();
 }
 
 // Seconds between two readings, whichever comes first: a clock set back
@@ -91,9 +109,7 @@ void tick()
             checkAlarms();
     }
     clockWasSet = false;
-    handleEvents(connectionReadable);
-    if (redrawPending)
-        presentFrame();
+    serveEvents();
 }
 
 // The margin past the boundary: a millisecond, plus the granularity with
@@ -167,26 +183,6 @@ static int openZoneChangeNotice()
 #endif
 }
 
-// Hands the requests Xlib has buffered to the connection, and nothing else.
-// XFlush would read the connection afterwards as well, one more system call
-// per wake-up; _XSend, the call beneath it, only writes (libxcb polls the
-// socket before it writes, and may read into its own queue then: the read
-// mark shows that).
-static void sendRequests(Display *display)
-{
-    LockDisplay(display);
-    _XSend(display, nullptr, 0);
-    UnlockDisplay(display);
-}
-
-// Whether events may sit in a queue where the wait cannot see them: in
-// Xlib's, or in libxcb's, which only fills when libxcb reads the socket,
-// so a byte count that moved since the last full drain tells.
-static bool eventsMayBeQueued(Display *display)
-{
-    return XQLength(display) > 0 || xcb_total_read(XGetXCBConnection(display)) != readMark;
-}
-
 void startLoop()
 {
     Display *display = clockDisplay.display;
@@ -203,7 +199,7 @@ void startLoop()
     // The first frame's record has not been checked against the alarms yet:
     // the first tick comes at the next second, as it would have anyway.
     nextTickTime = lastRedrawTime + 1;
-    readMark = 0;
+    forgetQueuesDrained();
 }
 
 void serveWakeUp()
@@ -214,15 +210,13 @@ void serveWakeUp()
     if (clockWasSet || reading >= nextTickTime || reading < lastRedrawTime) {
         tick();
         nextTickTime = nextTickSecond(currentTime, lastRedrawTime, settings.updateInterval,
-                                      settings.drawSecondHand != 0, localTime, settings.alarms,
+                                      settings.drawSecondHand != 0, shownTime, settings.alarms,
                                       settings.alarmsGiven ? settings.alarmCount : 0);
     } else {
-        handleEvents(connectionReadable);
-        if (redrawPending)
-            presentFrame();
+        serveEvents();
     }
     if (connectionReadable)
-        readMark = xcb_total_read(XGetXCBConnection(clockDisplay.display));
+        markQueuesDrained(clockDisplay.display);
     connectionReadable = true;
 }
 

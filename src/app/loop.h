@@ -4,16 +4,14 @@
 
 #include <ctime>
 
-extern time_t currentTime;      // clock reading of the current tick
-extern time_t lastRedrawTime;   // clock reading of the last redraw
-extern int redrawPending;       // frames or exposures not yet copied
-
-// Where the wall clock is read; time() unless a caller points it elsewhere.
-extern time_t (*clockSource)(time_t *);
-
 void tick();
+// The time shown and the hands for currentTime, composed on framePixmap.
 void redraw();
 void presentFrame();
+// The first frame, once setupDisplay has built everything: fixes the hands'
+// shape, composes the frame for the time now over a copy of the face, waits
+// for the first event (the Expose of the mapping) and shows the frame.
+void showFirstFrame();
 
 // The second at which the next tick is due (nextTickSecond's answer after
 // the last tick); before it the loop only serves input.

@@ -67,7 +67,7 @@ time_t nextTickSecond(time_t reading, time_t lastRedraw, int64_t updateInterval,
     return secondAt(lastRedraw, offset);
 }
 
-int tickWaitMilliseconds(const struct timespec &now, time_t tickSecond, time_t dueSecond,
+int tickWaitMilliseconds(const struct timespec &now, time_t reading, time_t dueSecond,
                          int marginMs, int capMs)
 {
     const long nsPerMs = 1000000L;
@@ -76,9 +76,9 @@ int tickWaitMilliseconds(const struct timespec &now, time_t tickSecond, time_t d
     // one timer tick (a few ms) late, or a command held the loop across the
     // change, or the clock was set. Read it again at once rather than sleep
     // on a stale reading; the two agree again within a timer tick.
-    if (now.tv_sec != tickSecond)
+    if (now.tv_sec != reading)
         return 1;
-    if (dueSecond <= tickSecond)
+    if (dueSecond <= reading)
         return 0;
     long nanoseconds = now.tv_nsec;
     if (nanoseconds < 0)
@@ -87,9 +87,9 @@ int tickWaitMilliseconds(const struct timespec &now, time_t tickSecond, time_t d
         nanoseconds = 999999999L;
     // Rounded up, so the wake-up never lands before the boundary.
     const int64_t untilNextSecond = (1000000000L - nanoseconds + nsPerMs - 1) / nsPerMs;
-    // Exact for any two readings: dueSecond lies after tickSecond.
+    // Exact for any two readings: dueSecond lies after reading.
     const uint64_t wholeSeconds =
-        static_cast<uint64_t>(dueSecond) - static_cast<uint64_t>(tickSecond) - 1;
+        static_cast<uint64_t>(dueSecond) - static_cast<uint64_t>(reading) - 1;
     if (wholeSeconds > static_cast<uint64_t>(capMs) / 1000)
         return capMs;
     const int64_t wait = static_cast<int64_t>(wholeSeconds) * 1000 + untilNextSecond + marginMs;

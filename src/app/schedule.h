@@ -23,11 +23,11 @@ time_t nextTickSecond(time_t reading, time_t lastRedraw, int64_t updateInterval,
                       int alarmCount);
 
 // How long the loop may wait for input, in milliseconds, before the tick due
-// at dueSecond, given the real-time clock now and the second the clock reads
-// (tickSecond): until marginMs past the start of dueSecond, and never more
-// than capMs. When the clock reads another second than the real-time clock
+// at dueSecond, given the real-time clock now and a fresh reading of the
+// clock: until marginMs past the start of dueSecond, and never more than
+// capMs. When the clock reads another second than the real-time clock
 // shows (time() trails it by up to one timer tick; a command may have held
 // the loop across the change; the clock was set), only 1 ms, so that the
 // clock is read again at once.
-int tickWaitMilliseconds(const struct timespec &now, time_t tickSecond, time_t dueSecond,
+int tickWaitMilliseconds(const struct timespec &now, time_t reading, time_t dueSecond,
                          int marginMs, int capMs);

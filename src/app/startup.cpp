@@ -36,7 +36,7 @@ static bool scanForRcOption(int argc, char **argv)
             continue;
         if (i == argc - 1)
             printUsage();
-        boundedCopy(settings.rcPath, argv[i + 1], 255);
+        boundedCopy(settings.rcPath, argv[i + 1], COMMAND_COPY_SIZE);
         found = true;
         i++;
     }
@@ -60,6 +60,15 @@ static void readResourceFile(bool reportFailure)
     }
     parsercfile(file);
     std::fclose(file);
+}
+
+bool waylandChosen(int waylandAsked, const char *displayName, const char *xDisplay,
+                   const char *waylandDisplay)
+{
+    if (waylandAsked)
+        return true;
+    // Empty names count as unset, as an empty -display does on X.
+    return !*displayName && (!xDisplay || !*xDisplay) && waylandDisplay && *waylandDisplay;
 }
 
 void startUp(int argc, char **argv)

@@ -52,13 +52,6 @@ short shiftFrom(int number)
     return hours >= -23 && hours <= 23 ? hours : 0;
 }
 
-static void setFancyHands()
-{
-    settings.fancyHands = 1;
-    if (!settings.handThicknessGiven)
-        settings.handThickness = 5;
-}
-
 // Rows 18 and 19 compare fewer characters than their documented names
 // (-lcol, -ltop): "-lc" and "-lto" are what is matched.
 const CommandLineOption commandLineOptions[] = {
@@ -72,28 +65,28 @@ const CommandLineOption commandLineOptions[] = {
     {"-ns", false, [](const char *) { settings.drawSecondHand = 0; }},
     {"-nd", false, [](const char *) { settings.drawDayDate = 0; }},
     {"-nap", false, [](const char *) { settings.drawAMPM = 0; }},
-    {"-geometry", true, [](const char *v) { boundedCopy(settings.geometry, v, 64); }},
-    {"-title", true, [](const char *v) { boundedCopy(settings.title, v, 64); }},
-    {"-display", true, [](const char *v) { boundedCopy(settings.displayName, v, 64); }},
-    {"-bg", true, [](const char *v) { boundedCopy(settings.background, v, 64); }},
-    {"-fg", true, [](const char *v) { boundedCopy(settings.foreground, v, 64); }},
+    {"-geometry", true, [](const char *v) { boundedCopy(settings.geometry, v); }},
+    {"-title", true, [](const char *v) { boundedCopy(settings.title, v); }},
+    {"-display", true, [](const char *v) { boundedCopy(settings.displayName, v); }},
+    {"-bg", true, [](const char *v) { boundedCopy(settings.background, v); }},
+    {"-fg", true, [](const char *v) { boundedCopy(settings.foreground, v); }},
     {"-label", true,
      [](const char *v) {
          settings.labelOn = 1;
-         boundedCopy(settings.Label, v, 256);
+         boundedCopy(settings.Label, v);
      }},
-    {"-fn", true, [](const char *v) { boundedCopy(settings.Font, v, 256); }},
-    {"-lc", true, [](const char *v) { boundedCopy(settings.LabelColor, v, 64); }},
+    {"-fn", true, [](const char *v) { boundedCopy(settings.Font, v); }},
+    {"-lc", true, [](const char *v) { boundedCopy(settings.LabelColor, v); }},
     {"-lto", false, [](const char *) { settings.LabelTop = 1; }},
-    {"-sec", true, [](const char *v) { boundedCopy(settings.secondColor, v, 64); }},
-    {"-min", true, [](const char *v) { boundedCopy(settings.minuteColor, v, 64); }},
-    {"-hour", true, [](const char *v) { boundedCopy(settings.hourColor, v, 64); }},
-    {"-day", true, [](const char *v) { boundedCopy(settings.dayColor, v, 64); }},
-    {"-ampm", true, [](const char *v) { boundedCopy(settings.AMPMColor, v, 64); }},
-    {"-date", true, [](const char *v) { boundedCopy(settings.dateColor, v, 64); }},
+    {"-sec", true, [](const char *v) { boundedCopy(settings.secondColor, v); }},
+    {"-min", true, [](const char *v) { boundedCopy(settings.minuteColor, v); }},
+    {"-hour", true, [](const char *v) { boundedCopy(settings.hourColor, v); }},
+    {"-day", true, [](const char *v) { boundedCopy(settings.dayColor, v); }},
+    {"-ampm", true, [](const char *v) { boundedCopy(settings.AMPMColor, v); }},
+    {"-date", true, [](const char *v) { boundedCopy(settings.dateColor, v); }},
     {"-exe", true,
      [](const char *v) {
-         boundedCopy(settings.execProg, v, 255);  // at most 254 characters
+         boundedCopy(settings.execProg, v, COMMAND_COPY_SIZE);
          settings.execGiven = 1;
      }},
     {"-at", false, [](const char *) { settings.drawTicks = 2; }},
@@ -109,14 +102,10 @@ const CommandLineOption commandLineOptions[] = {
     {"-fh", false, [](const char *) { setFancyHands(); }},
     {"-oh", false, [](const char *) { settings.outlinedHands = 1; }},
     {"-nh", false, [](const char *) { settings.neonHands = 1; }},
-    {"-nf", false,
-     [](const char *) {
-         settings.drawDayDate = 0;
-         settings.drawAMPM = 0;
-         settings.drawTicks = 0;
-     }},
+    {"-nf", false, [](const char *) { clearForeground(); }},
     {"-scale", true, [](const char *v) { settings.scale = scaleFrom(readNumber(v)); }},
     {"-smooth", false, [](const char *) { settings.smooth = 1; }},
+    {"-wayland", false, [](const char *) { settings.wayland = 1; }},
 };
 const int commandLineOptionCount =
     static_cast<int>(sizeof commandLineOptions / sizeof commandLineOptions[0]);
@@ -210,6 +199,7 @@ static const char *const usageLines[] = {
     "-ltop            the label should go on top",
     "-scale <1-8>     draw the clock N times larger, pixel for pixel",
     "-smooth          draw the hands anti-aliased",
+    "-wayland         show the clock on the Wayland display",
 };
 
 void printUsage()

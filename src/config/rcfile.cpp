@@ -1,5 +1,5 @@
 // The resource file, the middle configuration layer: each line is a keyword
-// and a value, looked up in a table of forty-two keywords and applied to the
+// and a value, looked up in a table of forty-three keywords and applied to the
 // settings in file order. Bad lines are reported on standard error and
 // skipped; the file itself is opened and closed by start-up.
 #include "config/rcfile.h"
@@ -64,19 +64,40 @@ void copySlot(char *slot, const char *start, size_t length)
     slot[length] = '\0';
 }
 
-// Rules that only set a flag leave it alone for 0. A non-zero number whose
-// low 16 bits are zero (65536) still means "on", so it never clears one.
-short nonZeroFlag(int number)
+// A flag that keeps the number it was set with: 0 leaves it alone, and a
+// non-zero number whose low 16 bits are zero (65536) still means "on", so
+// it never clears one.
+template <auto field>
+void keepsNonZero(const char *value)
 {
-    short stored = narrowSigned16(number);
-    return stored != 0 ? stored : 1;
+    if (int number = readNumber(value)) {
+        short stored = narrowSigned16(number);
+        settings.*field = stored != 0 ? stored : 1;
+    }
+}
+
+// A switch the file can only turn on: any non-zero number sets it to 1, and
+// 0 leaves it as it was.
+template <auto field>
+void onlySets(const char *value)
+{
+    if (readNumber(value))
+        settings.*field = 1;
+}
+
+// A draw switch the file can only clear: 0 clears it, anything else leaves
+// it as it was.
+template <auto field>
+void onlyClears(const char *value)
+{
+    if (readNumber(value) == 0)
+        settings.*field = 0;
 }
 
 void setExecProg(const char *value)
 {
     const char *quote = std::strchr(value, '"');
-    // 255, as for every writer of execProg: at most 254 characters.
-    if (!quote || !storeQuotedCommand(settings.execProg, 255, quote + 1)) {
+    if (!quote || !storeQuotedCommand(settings.execProg, COMMAND_COPY_SIZE, quote + 1)) {
         reportUnquoted();
         return;
     }
@@ -143,11 +164,6 @@ void addAlarm(const char *value)
     appendAlarm(readNumber(hour), readNumber(minute), readNumber(second), quote + 1);
 }
 
-void copy64(char *field, const char *value)
-{
-    boundedCopy(field, value, 64);
-}
-
 }  // namespace
 
 bool storeQuotedCommand(char *field, size_t fieldSize, const char *afterQuote)
@@ -165,47 +181,34 @@ bool storeQuotedCommand(char *field, size_t fieldSize, const char *afterQuote)
 }
 
 const RcKeyword rcKeywords[] = {
-    {"geometry", RC_VALUE_TOKEN, [](const char *v) { copy64(settings.geometry, v); }},
-    {"background", RC_VALUE_TOKEN, [](const char *v) { copy64(settings.background, v); }},
-    {"foreground", RC_VALUE_TOKEN, [](const char *v) { copy64(settings.foreground, v); }},
-    {"secondColor", RC_VALUE_TOKEN, [](const char *v) { copy64(settings.secondColor, v); }},
-    {"minuteColor", RC_VALUE_TOKEN, [](const char *v) { copy64(settings.minuteColor, v); }},
-    {"hourColor", RC_VALUE_TOKEN, [](const char *v) { copy64(settings.hourColor, v); }},
-    {"secondOutColor", RC_VALUE_TOKEN, [](const char *v) { copy64(settings.secondOutColor, v); }},
-    {"minuteOutColor", RC_VALUE_TOKEN, [](const char *v) { copy64(settings.minuteOutColor, v); }},
-    {"hourOutColor", RC_VALUE_TOKEN, [](const char *v) { copy64(settings.hourOutColor, v); }},
-    {"secondFillColor", RC_VALUE_TOKEN, [](const char *v) { copy64(settings.secondFillColor, v); }},
-    {"minuteFillColor", RC_VALUE_TOKEN, [](const char *v) { copy64(settings.minuteFillColor, v); }},
-    {"hourFillColor", RC_VALUE_TOKEN, [](const char *v) { copy64(settings.hourFillColor, v); }},
-    {"dayColor", RC_VALUE_TOKEN, [](const char *v) { copy64(settings.dayColor, v); }},
-    {"AMPMColor", RC_VALUE_TOKEN, [](const char *v) { copy64(settings.AMPMColor, v); }},
-    {"dateColor", RC_VALUE_TOKEN, [](const char *v) { copy64(settings.dateColor, v); }},
+    {"geometry", RC_VALUE_TOKEN, [](const char *v) { boundedCopy(settings.geometry, v); }},
+    {"background", RC_VALUE_TOKEN, [](const char *v) { boundedCopy(settings.background, v); }},
+    {"foreground", RC_VALUE_TOKEN, [](const char *v) { boundedCopy(settings.foreground, v); }},
+    {"secondColor", RC_VALUE_TOKEN, [](const char *v) { boundedCopy(settings.secondColor, v); }},
+    {"minuteColor", RC_VALUE_TOKEN, [](const char *v) { boundedCopy(settings.minuteColor, v); }},
+    {"hourColor", RC_VALUE_TOKEN, [](const char *v) { boundedCopy(settings.hourColor, v); }},
+    {"secondOutColor", RC_VALUE_TOKEN, [](const char *v) { boundedCopy(settings.secondOutColor, v); }},
+    {"minuteOutColor", RC_VALUE_TOKEN, [](const char *v) { boundedCopy(settings.minuteOutColor, v); }},
+    {"hourOutColor", RC_VALUE_TOKEN, [](const char *v) { boundedCopy(settings.hourOutColor, v); }},
+    {"secondFillColor", RC_VALUE_TOKEN, [](const char *v) { boundedCopy(settings.secondFillColor, v); }},
+    {"minuteFillColor", RC_VALUE_TOKEN, [](const char *v) { boundedCopy(settings.minuteFillColor, v); }},
+    {"hourFillColor", RC_VALUE_TOKEN, [](const char *v) { boundedCopy(settings.hourFillColor, v); }},
+    {"dayColor", RC_VALUE_TOKEN, [](const char *v) { boundedCopy(settings.dayColor, v); }},
+    {"AMPMColor", RC_VALUE_TOKEN, [](const char *v) { boundedCopy(settings.AMPMColor, v); }},
+    {"dateColor", RC_VALUE_TOKEN, [](const char *v) { boundedCopy(settings.dateColor, v); }},
     {"Label", RC_VALUE_TOKEN,
      [](const char *v) {
          settings.labelOn = 1;
-         boundedCopy(settings.Label, v, 256);
+         boundedCopy(settings.Label, v);
      }},
-    {"Font", RC_VALUE_TOKEN, [](const char *v) { boundedCopy(settings.Font, v, 256); }},
-    {"LabelColor", RC_VALUE_TOKEN, [](const char *v) { copy64(settings.LabelColor, v); }},
+    {"Font", RC_VALUE_TOKEN, [](const char *v) { boundedCopy(settings.Font, v); }},
+    {"LabelColor", RC_VALUE_TOKEN, [](const char *v) { boundedCopy(settings.LabelColor, v); }},
     {"LabelTop", RC_VALUE_TOKEN, [](const char *v) { settings.LabelTop = readNumber(v) != 0; }},
     {"drawSecondHand", RC_VALUE_TOKEN,
      [](const char *v) { settings.drawSecondHand = readNumber(v) != 0; }},
-    // The draw* switches below can only be cleared here, never set.
-    {"drawDayDate", RC_VALUE_TOKEN,
-     [](const char *v) {
-         if (readNumber(v) == 0)
-             settings.drawDayDate = 0;
-     }},
-    {"drawAMPM", RC_VALUE_TOKEN,
-     [](const char *v) {
-         if (readNumber(v) == 0)
-             settings.drawAMPM = 0;
-     }},
-    {"drawTicks", RC_VALUE_TOKEN,
-     [](const char *v) {
-         if (readNumber(v) == 0)
-             settings.drawTicks = 0;
-     }},
+    {"drawDayDate", RC_VALUE_TOKEN, onlyClears<&ClockSettings::drawDayDate>},
+    {"drawAMPM", RC_VALUE_TOKEN, onlyClears<&ClockSettings::drawAMPM>},
+    {"drawTicks", RC_VALUE_TOKEN, onlyClears<&ClockSettings::drawTicks>},
     // Cleared ticks stay cleared: all ticks only upgrades ticks still drawn.
     {"drawAllTicks", RC_VALUE_TOKEN,
      [](const char *v) {
@@ -214,22 +217,11 @@ const RcKeyword rcKeywords[] = {
      }},
     {"drawForeground", RC_VALUE_TOKEN,
      [](const char *v) {
-         if (readNumber(v) == 0) {
-             settings.drawDayDate = 0;
-             settings.drawAMPM = 0;
-             settings.drawTicks = 0;
-         }
+         if (readNumber(v) == 0)
+             clearForeground();
      }},
-    {"floatSeconds", RC_VALUE_TOKEN,
-     [](const char *v) {
-         if (int n = readNumber(v))
-             settings.floatSeconds = nonZeroFlag(n);
-     }},
-    {"thinSeconds", RC_VALUE_TOKEN,
-     [](const char *v) {
-         if (int n = readNumber(v))
-             settings.thinSeconds = nonZeroFlag(n);
-     }},
+    {"floatSeconds", RC_VALUE_TOKEN, keepsNonZero<&ClockSettings::floatSeconds>},
+    {"thinSeconds", RC_VALUE_TOKEN, keepsNonZero<&ClockSettings::thinSeconds>},
     {"handThickness", RC_VALUE_TOKEN,
      [](const char *v) {
          settings.handThickness = narrowUnsigned16(readNumber(v));
@@ -239,52 +231,26 @@ const RcKeyword rcKeywords[] = {
      [](const char *v) { settings.outThickness = narrowUnsigned16(readNumber(v)); }},
     {"fancyHands", RC_VALUE_TOKEN,
      [](const char *v) {
-         if (readNumber(v) == 0)
-             return;
-         settings.fancyHands = 1;
-         if (!settings.handThicknessGiven)
-             settings.handThickness = 5;
-     }},
-    {"outlinedHands", RC_VALUE_TOKEN,
-     [](const char *v) {
          if (readNumber(v))
-             settings.outlinedHands = 1;
+             setFancyHands();
      }},
-    {"neonHands", RC_VALUE_TOKEN,
-     [](const char *v) {
-         if (readNumber(v))
-             settings.neonHands = 1;
-     }},
+    {"outlinedHands", RC_VALUE_TOKEN, onlySets<&ClockSettings::outlinedHands>},
+    {"neonHands", RC_VALUE_TOKEN, onlySets<&ClockSettings::neonHands>},
     {"execProg", RC_VALUE_REST, setExecProg},
     {"at", RC_VALUE_TIME_FIELDS, addAlarm},
-    {"withdrawn", RC_VALUE_TOKEN,
-     [](const char *v) {
-         if (readNumber(v))
-             settings.withdrawn = 1;
-     }},
-    {"iconic", RC_VALUE_TOKEN,
-     [](const char *v) {
-         if (readNumber(v))
-             settings.iconic = 1;
-     }},
+    {"withdrawn", RC_VALUE_TOKEN, onlySets<&ClockSettings::withdrawn>},
+    {"iconic", RC_VALUE_TOKEN, onlySets<&ClockSettings::iconic>},
     {"standout", RC_VALUE_TOKEN,
      [](const char *v) {
          if (readNumber(v))
              settings.pushedIn = 0;
      }},
-    {"noborder", RC_VALUE_TOKEN,
-     [](const char *v) {
-         if (readNumber(v))
-             settings.noborder = 1;
-     }},
+    {"noborder", RC_VALUE_TOKEN, onlySets<&ClockSettings::noborder>},
     {"shift", RC_VALUE_TOKEN, [](const char *v) { settings.shift = shiftFrom(readNumber(v)); }},
-    {"title", RC_VALUE_TOKEN, [](const char *v) { copy64(settings.title, v); }},
+    {"title", RC_VALUE_TOKEN, [](const char *v) { boundedCopy(settings.title, v); }},
     {"scale", RC_VALUE_TOKEN, [](const char *v) { settings.scale = scaleFrom(readNumber(v)); }},
-    {"smooth", RC_VALUE_TOKEN,
-     [](const char *v) {
-         if (readNumber(v))
-             settings.smooth = 1;
-     }},
+    {"smooth", RC_VALUE_TOKEN, onlySets<&ClockSettings::smooth>},
+    {"wayland", RC_VALUE_TOKEN, onlySets<&ClockSettings::wayland>},
 };
 const int rcKeywordCount = static_cast<int>(sizeof rcKeywords / sizeof rcKeywords[0]);
 

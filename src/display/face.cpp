@@ -3,9 +3,9 @@
 // line up with the hand tips pixel for pixel.
 #include "display/face.h"
 
+#include "clock/dial.h"
 #include "display/colors.h"
 #include "display/setup.h"
-#include "render/geometry.h"
 #include "settings/settings.h"
 
 #include <cmath>

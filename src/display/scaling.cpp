@@ -53,14 +53,11 @@ void settleScaling()
 {
     if (settings.scale < 1)
         settings.scale = 1;
-    if (settings.scale == 1 && !settings.smooth)
-        return;
-    if (!renderUsable()) {
+    if ((settings.scale > 1 || settings.smooth) && !renderUsable()) {
         std::fputs("tavock: the X server has no RENDER extension, drawing at 1x without "
                    "smoothing\n", stderr);
         settings.scale = 1;
         settings.smooth = 0;
-        return;
     }
     int fitting = fittingScale(settings.windowWidth, settings.windowHeight, settings.scale);
     if (fitting < settings.scale) {
@@ -69,6 +66,9 @@ void settleScaling()
                      settings.scale, static_cast<int>(MAX_WINDOW_SIDE), fitting);
         settings.scale = fitting;
     }
+    const unsigned int n = static_cast<unsigned int>(settings.scale);
+    clockDisplay.scaledWidth = settings.windowWidth * n;
+    clockDisplay.scaledHeight = settings.windowHeight * n;
 }
 
 // A picture of a frame-sized drawable that reads magnified by the scale.
@@ -137,8 +137,8 @@ void setupScaledDrawing()
     // Smooth hands: the frame is magnified into a window-sized pixmap, and
     // hands and label are drawn there before it is copied to the windows.
     if (n > 1) {
-        s.smoothPixmap = XCreatePixmap(d, clockDisplay.rootWindow, settings.windowWidth * n,
-                                       settings.windowHeight * n, clockDisplay.depth);
+        s.smoothPixmap = XCreatePixmap(d, clockDisplay.rootWindow, clockDisplay.scaledWidth,
+                                       clockDisplay.scaledHeight, clockDisplay.depth);
     } else {
         s.smoothPixmap = clockDisplay.framePixmap;
     }
@@ -159,9 +159,8 @@ void setupScaledDrawing()
 
 void compositeWindowSized(int op, Picture source, Picture mask, Picture target)
 {
-    const unsigned int n = static_cast<unsigned int>(settings.scale);
     XRenderComposite(clockDisplay.display, op, source, mask, target, 0, 0, 0, 0, 0, 0,
-                     settings.windowWidth * n, settings.windowHeight * n);
+                     clockDisplay.scaledWidth, clockDisplay.scaledHeight);
 }
 
 void showFrameOn(int which)
@@ -171,9 +170,8 @@ void showFrameOn(int which)
         compositeWindowSized(PictOpSrc, s.framePicture, None, s.windowPictures[which]);
         return;
     }
-    unsigned int w = settings.windowWidth * static_cast<unsigned int>(settings.scale);
-    unsigned int h = settings.windowHeight * static_cast<unsigned int>(settings.scale);
     Window window = which == 0 ? clockDisplay.mainWindow : clockDisplay.iconWindow;
     Pixmap shown = s.smoothPixmap ? s.smoothPixmap : clockDisplay.framePixmap;
-    XCopyArea(clockDisplay.display, shown, window, clockDisplay.gc, 0, 0, w, h, 0, 0);
+    XCopyArea(clockDisplay.display, shown, window, clockDisplay.gc, 0, 0, clockDisplay.scaledWidth,
+              clockDisplay.scaledHeight, 0, 0);
 }

@@ -32,7 +32,7 @@ void magnifyingTransform(int n, XTransform *transform);
 // Before the windows are made: without a usable RENDER extension the clock
 // is drawn at 1x without smoothing (one line on standard error), and a scale
 // whose window would be too large is reduced (one line too). Changes
-// settings.scale and settings.smooth; nothing else.
+// settings.scale and settings.smooth, and sets the windows' scaled size.
 void settleScaling();
 
 // After the pixels are allocated: the pictures, sources and label mask that

@@ -1,12 +1,10 @@
 // setupDisplay: from the finished settings to a running X client, in a fixed
 // order (display, font, layout, sprite sheets, pixmaps, windows and their
-// properties, GC, face, pixels, first frame). Nothing built here is freed.
+// properties, GC, face, pixels). Nothing built here is freed.
 #include "display/setup.h"
 
-#include "app/loop.h"
 #include "display/colors.h"
 #include "display/face.h"
-#include "render/geometry.h"
 #include "settings/settings.h"
 
 #include <X11/Xutil.h>
@@ -92,24 +90,16 @@ static void loadLabelFont(int *labelHeight, int *labelWidth)
 // The four sheets in order; a failing one ends the clock before the next.
 static void createSpriteSheets()
 {
-    struct SheetStep {
-        SpriteSheet *sheet;
-        int headerLine;
-        const char *ink;
-        const char *what;
-    };
-    const SheetStep steps[4] = {
-        {&clockDisplay.daySheet, DAY_SHEET_LINE, settings.dayColor, "day_of_week"},
-        {&clockDisplay.ampmSheet, AMPM_SHEET_LINE, settings.AMPMColor, "AM/PM indicator"},
-        {&clockDisplay.digitSheet, DIGIT_SHEET_LINE, settings.dateColor, "digits"},
-        {&clockDisplay.monthSheet, MONTH_SHEET_LINE, settings.dateColor, "months"},
-    };
-    for (const SheetStep &step : steps) {
+    SpriteSheet *sheets[SPRITE_SHEET_COUNT] = {&clockDisplay.daySheet, &clockDisplay.ampmSheet,
+                                               &clockDisplay.digitSheet, &clockDisplay.monthSheet};
+    const char *inks[SPRITE_SHEET_COUNT] = {settings.dayColor, settings.AMPMColor,
+                                            settings.dateColor, settings.dateColor};
+    for (int kind = 0; kind < SPRITE_SHEET_COUNT; kind++) {
         int status = createSpriteSheet(clockDisplay.display, clockDisplay.rootWindow,
-                                       *step.sheet, step.headerLine, settings.background,
-                                       step.ink);
+                                       *sheets[kind], kind, settings.background, inks[kind]);
         if (status != XpmSuccess) {
-            std::printf("tavock : (%d) not enough free color cells for %s.\n", status, step.what);
+            std::printf("tavock : (%d) not enough free color cells for %s.\n", status,
+                        spriteSheetKinds[kind].what);
             std::fflush(stdout);
             XCloseDisplay(clockDisplay.display);
             std::exit(0);
@@ -123,8 +113,8 @@ static XSizeHints sizeHints(const char *geometry, int parsedMask)
     hints.flags = USPosition | USSize | PMinSize | PMaxSize;
     // A scaled clock's windows are the scaled size; the position stays in
     // screen pixels, as the geometry gave it.
-    int width = static_cast<int>(settings.windowWidth) * settings.scale;
-    int height = static_cast<int>(settings.windowHeight) * settings.scale;
+    int width = static_cast<int>(clockDisplay.scaledWidth);
+    int height = static_cast<int>(clockDisplay.scaledHeight);
     hints.width = hints.min_width = hints.max_width = width;
     hints.height = hints.min_height = hints.max_height = height;
     int x, y, gravity;
@@ -238,10 +228,10 @@ static void allocateHandPixels()
             clockDisplay.fillPixels[i] = colorPixel(fillColours[i], d, root);
 }
 
-void setupDisplay(int argc, char **argv, const char *title, const char *displayName,
-                  const char *geometry, int withdrawn, int iconic, int pushedIn, int noborder)
+void setupDisplay(int argc, char **argv)
 {
-    openDisplay(displayName);
+    const char *geometry = settings.geometry;
+    openDisplay(settings.displayName);
     Display *d = clockDisplay.display;
     Window root = clockDisplay.rootWindow;
     clockDisplay.backgroundPixel = colorPixel(settings.background, d, root);
@@ -267,17 +257,17 @@ void setupDisplay(int argc, char **argv, const char *title, const char *displayN
     createSpriteSheets();
     XSizeHints hints = sizeHints(geometry, parsedMask);
     createWindows(hints);
-    setNames(title);
+    setNames(settings.title);
 
     long mainMask = ExposureMask | (settings.execGiven ? ButtonPressMask : 0);
-    long iconMask = ExposureMask | (withdrawn ? ButtonPressMask : 0);
+    long iconMask = ExposureMask | (settings.withdrawn ? ButtonPressMask : 0);
     XSelectInput(d, clockDisplay.mainWindow, mainMask);
     XSelectInput(d, clockDisplay.iconWindow, iconMask);
 
     createGC();
     fillBackground();
-    if (!noborder)
-        drawBevel(pushedIn);
+    if (!settings.noborder)
+        drawBevel(settings.pushedIn);
     drawTickMarks();
 
     XSetCommand(d, clockDisplay.mainWindow, argv, argc);
@@ -285,25 +275,10 @@ void setupDisplay(int argc, char **argv, const char *title, const char *displayN
     clockDisplay.wmProtocols = XInternAtom(d, "WM_PROTOCOLS", False);
     XSetWMProtocols(d, clockDisplay.mainWindow, &clockDisplay.wmDeleteWindow, 1);
     XSetWMProtocols(d, clockDisplay.iconWindow, &clockDisplay.wmDeleteWindow, 1);
-    setWMHints(withdrawn, iconic, hints);
+    setWMHints(settings.withdrawn, settings.iconic, hints);
     XMapWindow(d, clockDisplay.mainWindow);
 
     allocateHandPixels();
     clockDisplay.labelPixel = colorPixel(settings.LabelColor, d, root);
     setupScaledDrawing();
-
-    // The first frame. The face goes onto the frame first, so that a frame
-    // the redraw cannot compose (localtime failed) shows the dial rather
-    // than uninitialised pixmap contents.
-    currentTime = clockSource(nullptr);
-    lastRedrawTime = currentTime;
-    XCopyArea(d, clockDisplay.facePixmap, clockDisplay.framePixmap, clockDisplay.gc, 0, 0,
-              settings.windowWidth, settings.windowHeight, 0, 0);
-    redraw();
-
-    // Wait for the first event (the Expose of the mapping) and drop it.
-    XEvent event;
-    XNextEvent(d, &event);
-    presentFrame();
-    XFlush(d);
 }

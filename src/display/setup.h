@@ -1,5 +1,5 @@
 // The X resources of the running clock and setupDisplay, which builds them
-// all once at start-up and shows the first frame.
+// all once at start-up, up to the first frame.
 #pragma once
 
 #include "display/scaling.h"
@@ -35,14 +35,17 @@ struct ClockDisplay {
     int dialCenterX, dialCenterY;  // dial centre in window pixels
     int dialRadiusX, dialRadiusY;  // dial radii
     int labelX, labelY;            // label left end and baseline, 0 without label
+    unsigned int scaledWidth;      // window size: the frame's times the scale
+    unsigned int scaledHeight;
     ScaledDrawing scaling;         // RENDER pictures of -scale and -smooth
 };
 
 extern ClockDisplay clockDisplay;
 
-void setupDisplay(int argc, char **argv, const char *title, const char *displayName,
-                  const char *geometry, int withdrawn, int iconic, int pushedIn,
-                  int noborder);
+// Opens the display named in the settings and builds everything that draws,
+// up to the pictures of the scaled drawing; argv goes to WM_COMMAND. Settles
+// labelOn, the window size, scale and smooth in the settings on the way.
+void setupDisplay(int argc, char **argv);
 
 // Where the dial and the label go in a W x H window.
 struct DialLayout {

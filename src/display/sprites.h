@@ -23,6 +23,19 @@ enum {
 };
 extern const char *spriteTable[SPRITE_TABLE_LINES];
 
+// The four sheets, in the order they are made.
+enum { DAY_SHEET, AMPM_SHEET, DIGIT_SHEET, MONTH_SHEET, SPRITE_SHEET_COUNT };
+
+// Where a sheet's image starts and which pixel characters take the
+// background and the ink colour.
+struct SpriteSheetKind {
+    int headerLine;      // first line of the image in spriteTable
+    char background;     // pixel character of the background colour
+    char ink;            // pixel character of the ink colour
+    const char *what;    // the sheet's name in the failure message
+};
+extern const SpriteSheetKind spriteSheetKinds[SPRITE_SHEET_COUNT];
+
 // A colour line is "<char> c <colour>"; colour fields hold up to 63
 // characters, so a line needs 4 + 63 + 1 bytes.
 enum { COLOR_LINE_SIZE = 4 + 63 + 1 };
@@ -31,8 +44,8 @@ enum { COLOR_LINE_SIZE = 4 + 63 + 1 };
 // fit if the colour text were ever longer than a colour field.
 void formatColorLine(char *line, char pixelChar, const char *colour);
 
-// Colours the sheet whose header is at headerLine (one of the *_SHEET_LINE
-// values) with the background and ink colour texts and converts it with
-// libXpm. Returns libXpm's status (0 is success).
-int createSpriteSheet(Display *display, Window root, SpriteSheet &sheet, int headerLine,
+// Colours the sheet of the given kind (DAY_SHEET ... MONTH_SHEET) with the
+// background and ink colour texts and converts it with libXpm. Returns
+// libXpm's status (0 is success).
+int createSpriteSheet(Display *display, Window root, SpriteSheet &sheet, int kind,
                       const char *backgroundColor, const char *inkColor);

@@ -1,8 +1,8 @@
 // checkAlarms: runs each `at` command once when the time of the last redraw
-// reaches it. Reads the shared local-time record; draws nothing.
+// reaches it. Reads the time shown; draws nothing.
 #include "interaction/alarms.h"
 
-#include "render/geometry.h"
+#include "clock/state.h"
 #include "settings/settings.h"
 
 #include <cstdio>
@@ -12,11 +12,11 @@ void checkAlarms()
 {
     // No usable local time for the last redraw (localtime failed, or no
     // redraw yet): nothing can match, and the fired states are left alone.
-    if (!localTime)
+    if (!shownTime)
         return;
-    const int hour = localTime->tm_hour;
-    const int minute = localTime->tm_min;
-    const int second = localTime->tm_sec;
+    const int hour = shownTime->tm_hour;
+    const int minute = shownTime->tm_min;
+    const int second = shownTime->tm_sec;
 
     for (int i = 0; i < settings.alarmCount; i++) {
         AlarmEntry *alarm = settings.alarms[i];

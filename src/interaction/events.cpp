@@ -1,19 +1,19 @@
 // handleEvents: drains the X event queue without waiting. A click runs the
-// command, a completed exposure asks for a refresh, the window manager's
-// close request ends the clock; everything else is dropped.
+// command; completed exposures and the window manager's close request are
+// handed back to the loop; everything else is dropped.
 #include "interaction/events.h"
 
-#include "app/loop.h"
 #include "display/setup.h"
 #include "settings/settings.h"
 
 #include <cstdio>
 #include <cstdlib>
 
-void handleEvents(bool readConnection)
+EventOutcome handleEvents(bool readConnection)
 {
     Display *display = clockDisplay.display;
     XEvent event;
+    EventOutcome outcome = {0, false};
 
     // Ask how many events are queued first, so XNextEvent never blocks.
     // QueuedAfterReading reads what the server has sent without first
@@ -34,18 +34,21 @@ void handleEvents(bool readConnection)
         }
         case ClientMessage:
             if (event.xclient.message_type == clockDisplay.wmProtocols &&
-                static_cast<Atom>(event.xclient.data.l[0]) == clockDisplay.wmDeleteWindow)
-                quit();
+                static_cast<Atom>(event.xclient.data.l[0]) == clockDisplay.wmDeleteWindow) {
+                outcome.closeRequested = true;
+                return outcome;
+            }
             break;
         case Expose:
             // A series of exposures counts once, at its last member.
             if (event.xexpose.count == 0)
-                redrawPending++;
+                outcome.exposures++;
             break;
         default:
             break;
         }
     }
+    return outcome;
 }
 
 void quit()

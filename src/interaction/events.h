@@ -2,8 +2,16 @@
 // window manager's close request ends the clock.
 #pragma once
 
-// Serves every queued event. readConnection false: only those Xlib has
-// already queued, without reading the connection (the loop's wait saw
-// nothing arrive there).
-void handleEvents(bool readConnection = true);
+// What the events asked of the loop.
+struct EventOutcome {
+    int exposures;        // completed exposures: the windows want the frame again
+    bool closeRequested;  // the window manager asked the clock to close
+};
+
+// Serves every queued event, up to a close request (the events after it no
+// longer matter). readConnection false: only those Xlib has already queued,
+// without reading the connection (the loop's wait saw nothing arrive there).
+EventOutcome handleEvents(bool readConnection = true);
+
+// Closes the display and ends the process with status 0.
 [[noreturn]] void quit();

@@ -13,7 +13,6 @@
 #include "display/sprites.h"
 #include "render/bitmapfont.h"
 #include "render/colornames.h"
-#include "render/compose.h"
 #include "render/smooth.h"
 #include "settings/settings.h"
 
@@ -116,14 +115,15 @@ double doubleArea(const XPointDouble corner[3])
 // XpmCreatePixmapFromData without the server: the same lines (the stored
 // image with its two colour lines formatted from the settings), read by
 // libXpm, coloured as the server allocates. Returns libXpm's status.
-int makeSheet(pixman_image_t **sheet, int headerLine, const char *background, const char *ink)
+int makeSheet(pixman_image_t **sheet, int kind, const char *background, const char *ink)
 {
+    const SpriteSheetKind &layout = spriteSheetKinds[kind];
     char *lines[SPRITE_TABLE_LINES];
-    for (int i = headerLine; i < SPRITE_TABLE_LINES; i++)
-        lines[i - headerLine] = const_cast<char *>(spriteTable[i]);  // libXpm only reads
+    for (int i = layout.headerLine; i < SPRITE_TABLE_LINES; i++)
+        lines[i - layout.headerLine] = const_cast<char *>(spriteTable[i]);  // libXpm only reads
     char colourLines[2][COLOR_LINE_SIZE];
-    formatColorLine(colourLines[0], spriteTable[headerLine + 1][0], background);
-    formatColorLine(colourLines[1], spriteTable[headerLine + 2][0], ink);
+    formatColorLine(colourLines[0], layout.background, background);
+    formatColorLine(colourLines[1], layout.ink, ink);
     lines[1] = colourLines[0];
     lines[2] = colourLines[1];
 
@@ -155,23 +155,16 @@ int makeSheet(pixman_image_t **sheet, int headerLine, const char *background, co
 
 bool makeSheets()
 {
-    struct SheetStep {
-        pixman_image_t **sheet;
-        int headerLine;
-        const char *ink;
-        const char *what;
-    };
     ClockCanvas &c = clockCanvas;
-    const SheetStep steps[4] = {
-        {&c.daySheet, DAY_SHEET_LINE, settings.dayColor, "day_of_week"},
-        {&c.ampmSheet, AMPM_SHEET_LINE, settings.AMPMColor, "AM/PM indicator"},
-        {&c.digitSheet, DIGIT_SHEET_LINE, settings.dateColor, "digits"},
-        {&c.monthSheet, MONTH_SHEET_LINE, settings.dateColor, "months"},
-    };
-    for (const SheetStep &step : steps) {
-        int status = makeSheet(step.sheet, step.headerLine, settings.background, step.ink);
+    pixman_image_t **sheets[SPRITE_SHEET_COUNT] = {&c.daySheet, &c.ampmSheet, &c.digitSheet,
+                                                   &c.monthSheet};
+    const char *inks[SPRITE_SHEET_COUNT] = {settings.dayColor, settings.AMPMColor,
+                                            settings.dateColor, settings.dateColor};
+    for (int kind = 0; kind < SPRITE_SHEET_COUNT; kind++) {
+        int status = makeSheet(sheets[kind], kind, settings.background, inks[kind]);
         if (status != XpmSuccess) {
-            std::printf("tavock : (%d) not enough free color cells for %s.\n", status, step.what);
+            std::printf("tavock : (%d) not enough free color cells for %s.\n", status,
+                        spriteSheetKinds[kind].what);
             std::fflush(stdout);
             return false;
         }
@@ -450,18 +443,12 @@ bool setupCanvas()
     return true;
 }
 
-void canvasHandGeometry(const struct tm &t, const HandShape &shape, int scale,
-                        HandGeometry *hands)
+Dial canvasHandDial(int scale)
 {
     const ClockCanvas &c = clockCanvas;
-    int positions[3];
-    handPositions(t, positions);
     // Smooth hands are drawn at the resolution of the magnified frame.
     const int n = settings.smooth ? scale : 1;
-    for (int i = 0; i < 3; i++)
-        computeHandPoints(positions[i], shape.halfWidth[i], shape.length[i], shape.tail[i],
-                          c.dialCenterX * n, c.dialCenterY * n, c.dialRadiusX * n,
-                          c.dialRadiusY * n, hands->line[i], hands->polygon[i]);
+    return Dial{c.dialCenterX * n, c.dialCenterY * n, c.dialRadiusX * n, c.dialRadiusY * n};
 }
 
 void drawCanvasFrame(const struct tm &t, const HandGeometry &hands, int scale, uint32_t *pixels,

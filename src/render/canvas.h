@@ -46,13 +46,12 @@ extern ClockCanvas clockCanvas;
 // caller ends the clock with status 0, as on X.
 bool setupCanvas();
 
-// The hands' geometry for time t on this dial, for drawCanvasFrame at the
-// given scale: at 1x, or with smooth hands at the magnified dial.
-void canvasHandGeometry(const struct tm &t, const HandShape &shape, int scale,
-                        HandGeometry *hands);
+// The dial computeHandGeometry takes for a frame at the given scale: the
+// clock's own, or with smooth hands the magnified one (handDial's rule).
+Dial canvasHandDial(int scale);
 
-// One frame for time t (its hour already shifted) with the hands in hands,
-// as canvasHandGeometry gives them for the same scale. Fills pixels, a
+// One frame for time t (the time shown, its hour already shifted) with the
+// hands computeHandGeometry gives for t on canvasHandDial(scale). Fills pixels, a
 // buffer of width x scale by height x scale 32-bit pixels in XRGB8888 (the
 // X pixel values of a 24-bit TrueColor screen, as wl_shm takes them), with
 // stride bytes (a multiple of 4) from one row to the next. Scale is -scale

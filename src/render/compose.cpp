@@ -2,41 +2,12 @@
 // layer by layer and the label, all on one off-screen drawable.
 #include "render/compose.h"
 
+#include "display/scaling.h"
 #include "display/setup.h"
-#include "render/geometry.h"
 #include "render/smooth.h"
 #include "settings/settings.h"
 
-#include <cmath>
 #include <cstring>
-
-// The X protocol carries line widths in 16 bits; a negative mean radius
-// (a dial smaller than its margins) must not turn into a huge width.
-static int wholeWidth(double width)
-{
-    double w = std::rint(width);
-    if (!(w > 0.0))
-        return 0;
-    if (w > 32767.0)
-        return 32767;
-    return static_cast<int>(w);
-}
-
-int strokeWidth(int hand, int thinSeconds, unsigned int handThickness, int rx, int ry)
-{
-    if (hand == SECOND_HAND && thinSeconds)
-        return 1;
-    double f = 1.0 + 0.5 * hand;
-    double m = (rx + ry) * 0.5;
-    return wholeWidth(handThickness / 100.0 * m * f);
-}
-
-int outlineWidth(int hand, unsigned int outThickness, int rx, int ry)
-{
-    double f = 1.0 + 0.5 * hand;
-    double m = (rx + ry) * 0.5;
-    return wholeWidth(outThickness / 1000.0 * m * f);
-}
 
 // One glyph window out of a sprite sheet, copied opaquely.
 static void copySprite(Drawable target, const SpriteSheet &sheet, int sourceY,
@@ -126,13 +97,20 @@ static void drawLabel(Drawable target)
                 clockDisplay.labelY, settings.Label, static_cast<int>(std::strlen(settings.Label)));
 }
 
-void composeFrame(Drawable target)
+Dial handDial()
+{
+    const int n = settings.smooth ? settings.scale : 1;
+    return Dial{clockDisplay.dialCenterX * n, clockDisplay.dialCenterY * n,
+                clockDisplay.dialRadiusX * n, clockDisplay.dialRadiusY * n};
+}
+
+void composeFrame(Drawable target, const struct tm &shown)
 {
     Display *d = clockDisplay.display;
     XCopyArea(d, clockDisplay.facePixmap, target, clockDisplay.gc, 0, 0, settings.windowWidth,
               settings.windowHeight, 0, 0);
 
-    drawIndicators(target, *localTime);
+    drawIndicators(target, shown);
     if (settings.smooth)
         magnifyForSmoothHands();
     for (int i = HOUR_HAND; i >= SECOND_HAND; i--) {

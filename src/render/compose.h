@@ -2,13 +2,15 @@
 // windows are not touched here; the finished frame is copied later.
 #pragma once
 
+#include "render/geometry.h"
+
 #include <X11/Xlib.h>
+#include <ctime>
 
-// Needs the local time and hand geometry of this frame: callers run it only
-// after computeHandGeometry succeeded (redraw skips the frame otherwise).
-void composeFrame(Drawable target);
+// The dial the hands are computed on: the clock's own, or the magnified one
+// when smooth hands are drawn at the window's resolution.
+Dial handDial();
 
-// Line widths in whole pixels for hand 0 (second), 1 (minute) or 2 (hour)
-// on a dial of radii rx, ry. 0 asks the server for its thin line.
-int strokeWidth(int hand, int thinSeconds, unsigned int handThickness, int rx, int ry);
-int outlineWidth(int hand, unsigned int outThickness, int rx, int ry);
+// The frame for the time shown, with handGeometry computed for it on
+// handDial().
+void composeFrame(Drawable target, const struct tm &shown);

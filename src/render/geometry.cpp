@@ -1,17 +1,16 @@
-// setHandShape and computeHandGeometry. Every product is single precision in
-// a fixed grouping and rounded with rintf (halfway to even): the pictures
-// depend on it pixel for pixel, so do not "simplify" the arithmetic.
+// setHandShape, computeHandGeometry and the hands' line widths. Every
+// product is single precision in a fixed grouping and rounded with rintf
+// (halfway to even): the pictures depend on it pixel for pixel, so do not
+// "simplify" the arithmetic.
 #include "render/geometry.h"
 
-#include "app/loop.h"
-#include "display/setup.h"
+#include "clock/dial.h"
 #include "settings/settings.h"
 
 #include <cmath>
 
 HandShape handShape;
 HandGeometry handGeometry;
-struct tm *localTime = nullptr;
 
 void setHandShape()
 {
@@ -30,26 +29,6 @@ void setHandShape()
     // the floating second indicator between 0.8 and 1.0 of the radii.
     if (settings.floatSeconds)
         handShape.tail[SECOND_HAND] = -0.8f;
-}
-
-void dialDirection(int position, float *c, float *s)
-{
-    float degrees = static_cast<float>(position - 15) * 6.0f;
-    double radians = static_cast<double>(degrees) * M_PI / 180.0;
-    *c = static_cast<float>(std::cos(radians));
-    *s = static_cast<float>(std::sin(radians));
-}
-
-int shiftedHour(int hour, int shift)
-{
-    if (shift == 0)
-        return hour;
-    int h = hour + shift;
-    if (h >= 24)
-        h %= 24;
-    while (h < 0)
-        h += 24;
-    return h;
 }
 
 void handPositions(const struct tm &t, int positions[3])
@@ -109,52 +88,40 @@ void computeHandPoints(int position, float halfWidth, float length, float tail,
     polygon[3] = a;
 }
 
-bool zoneWatched = false;
-bool zoneChanged = false;
-
-// The broken-down time of the last redraw lives here. localtime() would
-// re-read the time zone (a stat of /etc/localtime) on every call, which is a
-// good part of what an idle clock costs a second. Where the loop watches the
-// zone file it is read again only when the file changed; elsewhere once a
-// minute, which still follows a change of the system's zone within that
-// minute.
-static struct tm localRecord;
-static time_t zoneCheckedMinute = -1;
-
-static struct tm *localTimeOf(time_t reading)
+void computeHandGeometry(const struct tm &shown, const Dial &dial, HandGeometry &geometry)
 {
-    time_t minute = reading / 60;
-    if (zoneWatched ? zoneChanged : minute != zoneCheckedMinute) {
-        tzset();
-        zoneCheckedMinute = minute;
-        zoneChanged = false;
-    }
-    return localtime_r(&reading, &localRecord);
-}
-
-bool computeHandGeometry()
-{
-    struct tm *t = localTimeOf(currentTime);
-    if (!t) {
-        // An unconvertible reading: keep the last frame, and let the alarm
-        // check skip this second rather than read a missing record.
-        localTime = nullptr;
-        return false;
-    }
-    if (settings.shift != 0)
-        t->tm_hour = shiftedHour(t->tm_hour, settings.shift);
-    localTime = t;
-
     int positions[3];
-    handPositions(*t, positions);
-    // Smooth hands are drawn at the window's resolution: on a scaled clock
-    // they are computed for the magnified dial.
-    const int n = settings.smooth ? settings.scale : 1;
+    handPositions(shown, positions);
     for (int i = 0; i < 3; i++)
         computeHandPoints(positions[i], handShape.halfWidth[i], handShape.length[i],
-                          handShape.tail[i], clockDisplay.dialCenterX * n,
-                          clockDisplay.dialCenterY * n, clockDisplay.dialRadiusX * n,
-                          clockDisplay.dialRadiusY * n, handGeometry.line[i],
-                          handGeometry.polygon[i]);
-    return true;
+                          handShape.tail[i], dial.centerX, dial.centerY, dial.radiusX,
+                          dial.radiusY, geometry.line[i], geometry.polygon[i]);
+}
+
+// The X protocol carries line widths in 16 bits; a negative mean radius
+// (a dial smaller than its margins) must not turn into a huge width.
+static int wholeWidth(double width)
+{
+    double w = std::rint(width);
+    if (!(w > 0.0))
+        return 0;
+    if (w > 32767.0)
+        return 32767;
+    return static_cast<int>(w);
+}
+
+int strokeWidth(int hand, int thinSeconds, unsigned int handThickness, int rx, int ry)
+{
+    if (hand == SECOND_HAND && thinSeconds)
+        return 1;
+    double f = 1.0 + 0.5 * hand;
+    double m = (rx + ry) * 0.5;
+    return wholeWidth(handThickness / 100.0 * m * f);
+}
+
+int outlineWidth(int hand, unsigned int outThickness, int rx, int ry)
+{
+    double f = 1.0 + 0.5 * hand;
+    double m = (rx + ry) * 0.5;
+    return wholeWidth(outThickness / 1000.0 * m * f);
 }

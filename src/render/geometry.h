@@ -1,5 +1,6 @@
-// Hand shape factors and hand geometry: from the clock reading to the three
-// hands' stroke lines and triangles. Draws nothing, talks to no server.
+// Hand shape factors, hand geometry and line widths: from the time shown to
+// the three hands' stroke lines and triangles. Draws nothing, talks to no
+// server, reads no clock.
 #pragma once
 
 #include <X11/Xlib.h>
@@ -18,33 +19,21 @@ struct HandGeometry {
     XPoint polygon[3][4];  // corner A, corner B, tip, corner A again
 };
 
+// The dial the hands turn on, in the pixels they are drawn at.
+struct Dial {
+    int centerX, centerY;
+    int radiusX, radiusY;
+};
+
 extern HandShape handShape;
 extern HandGeometry handGeometry;
 
-// The broken-down local time of the last redraw, hour already shifted.
-// Null until the first redraw, and after a clock reading that localtime
-// could not convert.
-extern struct tm *localTime;
-
-// Set by the main loop: it is told when the system's time zone file
-// changes (zoneWatched), and it was (zoneChanged, cleared once the zone has
-// been read again). Unwatched, the zone is read again once a minute.
-extern bool zoneWatched;
-extern bool zoneChanged;
-
+// Fixes handShape from the settings; they do not change during a run, so
+// once is enough.
 void setHandShape();
 
-// Refreshes localTime and handGeometry from currentTime. Returns false,
-// leaving handGeometry as it was, when localtime cannot convert the reading.
-bool computeHandGeometry();
-
-// Direction of a position in sixtieths of a turn, clockwise from 12:
-// single-precision degrees, double-precision radians and trigonometry,
-// results rounded to single precision. Shared by the hands and the ticks.
-void dialDirection(int position, float *c, float *s);
-
-// The hour moved by shift hours, kept within 0..23.
-int shiftedHour(int hour, int shift);
+// The hands for the time shown, on dial, after handShape.
+void computeHandGeometry(const struct tm &shown, const Dial &dial, HandGeometry &geometry);
 
 // Positions of the three hands for a (shifted) broken-down time.
 void handPositions(const struct tm &t, int positions[3]);
@@ -53,3 +42,8 @@ void handPositions(const struct tm &t, int positions[3]);
 void computeHandPoints(int position, float halfWidth, float length, float tail,
                        int cx, int cy, int rx, int ry,
                        int line[4], XPoint polygon[4]);
+
+// Line widths in whole pixels for hand 0 (second), 1 (minute) or 2 (hour)
+// on a dial of radii rx, ry. 0 asks the server for its thin line.
+int strokeWidth(int hand, int thinSeconds, unsigned int handThickness, int rx, int ry);
+int outlineWidth(int hand, unsigned int outThickness, int rx, int ry);

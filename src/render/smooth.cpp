@@ -7,7 +7,6 @@
 #include "render/smooth.h"
 
 #include "display/setup.h"
-#include "render/compose.h"
 #include "render/geometry.h"
 #include "settings/settings.h"
 

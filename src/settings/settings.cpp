@@ -1,4 +1,5 @@
-// The settings record, its built-in defaults and boundedCopy.
+// The settings record, its built-in defaults, the shared rules and
+// boundedCopy.
 #include "settings/settings.h"
 
 #include <cstring>
@@ -31,15 +32,29 @@ void boundedCopy(char *dst, const char *src, int n)
     }
 }
 
+void setFancyHands()
+{
+    settings.fancyHands = 1;
+    if (!settings.handThicknessGiven)
+        settings.handThickness = 5;
+}
+
+void clearForeground()
+{
+    settings.drawDayDate = 0;
+    settings.drawAMPM = 0;
+    settings.drawTicks = 0;
+}
+
 void setDefaults()
 {
     ClockSettings &s = settings;
     s.withdrawn = 0;
     s.iconic = 0;
     s.noborder = 0;
-    boundedCopy(s.title, "tavock", sizeof s.title);
-    boundedCopy(s.displayName, "", sizeof s.displayName);
-    boundedCopy(s.geometry, "", sizeof s.geometry);
+    boundedCopy(s.title, "tavock");
+    boundedCopy(s.displayName, "");
+    boundedCopy(s.geometry, "");
     s.updateInterval = 1;
     s.drawSecondHand = 1;
     s.drawDayDate = 1;
@@ -57,27 +72,27 @@ void setDefaults()
     s.shift = 0;
     s.execGiven = 0;
     s.alarmsGiven = 0;
-    boundedCopy(s.background, "#385971", sizeof s.background);
-    boundedCopy(s.foreground, "#ffffff", sizeof s.foreground);
-    boundedCopy(s.secondColor, "#efc669", sizeof s.secondColor);
-    boundedCopy(s.minuteColor, "#ff3030", sizeof s.minuteColor);
-    boundedCopy(s.hourColor, "#ef3838", sizeof s.hourColor);
+    boundedCopy(s.background, "#385971");
+    boundedCopy(s.foreground, "#ffffff");
+    boundedCopy(s.secondColor, "#efc669");
+    boundedCopy(s.minuteColor, "#ff3030");
+    boundedCopy(s.hourColor, "#ef3838");
     for (char *field : {s.secondOutColor, s.minuteOutColor, s.hourOutColor,
                         s.secondFillColor, s.minuteFillColor, s.hourFillColor})
-        boundedCopy(field, NOT_GIVEN_MARKER, 64);
-    boundedCopy(s.dayColor, "#a0a0a0", sizeof s.dayColor);
-    boundedCopy(s.AMPMColor, "#a0a0a0", sizeof s.AMPMColor);
-    boundedCopy(s.dateColor, "#a0a0a0", sizeof s.dateColor);
+        boundedCopy(field, NOT_GIVEN_MARKER, sizeof s.secondOutColor);
+    boundedCopy(s.dayColor, "#a0a0a0");
+    boundedCopy(s.AMPMColor, "#a0a0a0");
+    boundedCopy(s.dateColor, "#a0a0a0");
     s.labelOn = 0;
     s.LabelTop = 0;
-    boundedCopy(s.Label, "tavock", sizeof s.Label);
-    boundedCopy(s.Font, "-*-helvetica-medium-r-*-*-9-240-*-*-*-*-*-*", sizeof s.Font);
-    boundedCopy(s.LabelColor, "#a0a0a0", sizeof s.LabelColor);
-    // 255, not 256: the command keeps at most 254 characters.
-    boundedCopy(s.execProg, "echo tavock: No program specified.", 255);
+    boundedCopy(s.Label, "tavock");
+    boundedCopy(s.Font, "-*-helvetica-medium-r-*-*-9-240-*-*-*-*-*-*");
+    boundedCopy(s.LabelColor, "#a0a0a0");
+    boundedCopy(s.execProg, "echo tavock: No program specified.", COMMAND_COPY_SIZE);
     s.alarms = nullptr;
     s.alarmCount = 0;
     s.pushedIn = 1;
     s.scale = 1;
     s.smooth = 0;
+    s.wayland = 0;
 }

@@ -1,8 +1,12 @@
-// The clock's one settings record, its defaults and the bounded string copy
-// every text option goes through. Filled at start-up, read-only afterwards
-// (except the alarms' fired flags).
+// The clock's one settings record, its defaults, the rules both
+// configuration layers apply alike, and the bounded string copy every text
+// option goes through. Filled by start-up; display set-up then settles what
+// the server decides (labelOn when the font fails, the window size from the
+// geometry, scale and smooth). Read-only after that, except the alarms'
+// fired flags.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 // One scheduled command from an `at` line of the resource file.
@@ -81,6 +85,7 @@ struct ClockSettings {
     int pushedIn;                  // sunken dial (1) or standing out (0)
     int scale;                     // every pixel drawn as a scale x scale block, 1..8
     int smooth;                    // hands drawn anti-aliased
+    int wayland;                   // shown on the Wayland display
 };
 
 extern ClockSettings settings;
@@ -91,3 +96,21 @@ void setDefaults();
 // Stores at most n-1 characters of src into dst, always terminated within
 // the first n bytes. A longer source is cut without a message.
 void boundedCopy(char *dst, const char *src, int n);
+
+// The same into a whole text field, sized by the field itself.
+template <size_t N>
+void boundedCopy(char (&field)[N], const char *src)
+{
+    boundedCopy(field, src, static_cast<int>(N));
+}
+
+// The click command, and a resource file path from -rc, are copied with a
+// size one below their field's: they keep at most 254 characters, whoever
+// writes them.
+enum { COMMAND_COPY_SIZE = 255 };
+
+// Fancy hands: filled and edged triangles, thicker (5) unless a hand
+// thickness was given.
+void setFancyHands();
+// No foreground: no day, date, AM/PM or tick marks.
+void clearForeground();

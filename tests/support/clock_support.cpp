@@ -1,16 +1,40 @@
-// Sets up the clock in process for the tick and wake-schedule tests.
+// The clock in the test's own process: its clock reading, its set-up and the
+// hands at a given time.
 #include "clock_support.h"
 
 #include "app/loop.h"
+#include "clock/state.h"
 #include "display/setup.h"
+#include "render/compose.h"
+#include "render/geometry.h"
 #include "render/layers.h"
 #include "settings/settings.h"
 #include "xserver.h"
 
 #include <cstdlib>
-#include <string>
 
-bool startDefaultClock(const char *tz, time_t (*clock)(time_t *))
+time_t fakeNow;
+
+time_t fakeClock(time_t *out)
+{
+    if (out)
+        *out = fakeNow;
+    return fakeNow;
+}
+
+void startClock(const std::string &display, std::vector<std::string> args)
+{
+    deriveHandLayers();
+    std::vector<char *> argv;
+    for (std::string &a : args)
+        argv.push_back(&a[0]);
+    argv.push_back(nullptr);
+    boundedCopy(settings.displayName, display.c_str());
+    setupDisplay(static_cast<int>(args.size()), argv.data());
+    showFirstFrame();
+}
+
+bool startDefaultClock(const char *tz, time_t reading)
 {
     const std::string &name = sharedXDisplay();
     if (name.empty())
@@ -18,12 +42,26 @@ bool startDefaultClock(const char *tz, time_t (*clock)(time_t *))
     setenv("TZ", tz, 1);
     tzset();
     setDefaults();
-    deriveHandLayers();
-    boundedCopy(settings.displayName, name.c_str(), sizeof settings.displayName);
-    clockSource = clock;
-    static char arg0[] = "tavock";
-    static char *argv[] = {arg0, nullptr};
-    setupDisplay(1, argv, settings.title, settings.displayName, settings.geometry,
-                 settings.withdrawn, settings.iconic, settings.pushedIn, settings.noborder);
+    fakeNow = reading;
+    clockSource = fakeClock;
+    startClock(name);
     return true;
+}
+
+bool shownGeometryAtCurrentTime()
+{
+    const struct tm *shown = updateShownTime(currentTime, settings.shift);
+    if (!shown)
+        return false;
+    computeHandGeometry(*shown, handDial(), handGeometry);
+    return true;
+}
+
+bool shownGeometryAt(int hour, int minute, int second)
+{
+    setenv("TZ", "UTC", 1);
+    tzset();
+    currentTime = MARCH_15_2024 + hour * 3600 + minute * 60 + second;
+    setHandShape();
+    return shownGeometryAtCurrentTime();
 }

@@ -2,8 +2,29 @@
 #pragma once
 
 #include <ctime>
+#include <string>
+#include <vector>
 
-// Default settings and hand layers, the time zone tz, the clock read through
-// clock, then setupDisplay on the shared display: the first frame is shown
-// at clock's reading. False when Xvfb did not start.
-bool startDefaultClock(const char *tz, time_t (*clock)(time_t *));
+// Friday 15 March 2024, 00:00:00 UTC: the day of the worked examples.
+const time_t MARCH_15_2024 = 1710460800;
+
+// The clock the tests set: with clockSource = fakeClock the program reads
+// whatever fakeNow holds.
+extern time_t fakeNow;
+time_t fakeClock(time_t *out);
+
+// Hand layers from the settings as they stand, then setupDisplay on the
+// display named, with args as the command line, and the first frame shown.
+void startClock(const std::string &display, std::vector<std::string> args = {"tavock"});
+
+// Default settings, the time zone tz and the fake clock at reading, then
+// startClock on the shared display. False when Xvfb did not start.
+bool startDefaultClock(const char *tz, time_t reading);
+
+// The time shown and the hand geometry for currentTime, on the clock's
+// dial, as a redraw makes them. False when localtime cannot convert it.
+bool shownGeometryAtCurrentTime();
+
+// The same at hh:mm:ss UTC on 15 March 2024, with the hand shape of the
+// settings as they stand.
+bool shownGeometryAt(int hour, int minute, int second);

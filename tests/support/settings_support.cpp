@@ -1,8 +1,7 @@
-// Settings helpers for in-process tests of the configuration layers.
+// Settings helpers for in-process tests.
 #include "settings_support.h"
 
 #include "config/rcfile.h"
-#include "settings/settings.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -40,4 +39,23 @@ std::string parseRcCapturingErrors(const std::string &text)
         captured.append(buffer, got);
     std::fclose(errors);
     return captured;
+}
+
+void AlarmList::add(int hour, int minute, int second, const std::string &word,
+                    const std::string &before)
+{
+    entries.push_back({hour, minute, second, 0, ""});
+    std::string command = before + "echo " + word + " >> " + log;
+    boundedCopy(entries.back().command, command.c_str());
+    list.push_back(&entries.back());
+    settings.alarms = list.data();
+    settings.alarmCount = static_cast<int>(list.size());
+    settings.alarmsGiven = 1;
+}
+
+AlarmList::~AlarmList()
+{
+    settings.alarms = nullptr;
+    settings.alarmCount = 0;
+    settings.alarmsGiven = 0;
 }

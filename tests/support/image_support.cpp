@@ -1,0 +1,33 @@
+// Reads drawables back from the X server into the tests' own images.
+#include <gtest/gtest.h>  // before Xlib, whose None and Bool macros clash
+
+#include "image_support.h"
+
+#include <X11/Xutil.h>
+
+Image readImage(Display *display, Drawable d, unsigned int width, unsigned int height)
+{
+    Image out;
+    XImage *image = XGetImage(display, d, 0, 0, width, height, AllPlanes, ZPixmap);
+    if (!image) {
+        ADD_FAILURE() << "the server gave no image of drawable " << d;
+        return out;
+    }
+    out.width = image->width;
+    out.height = image->height;
+    out.pixels.reserve(static_cast<size_t>(out.width) * out.height);
+    for (int y = 0; y < out.height; y++)
+        for (int x = 0; x < out.width; x++)
+            out.pixels.push_back(XGetPixel(image, x, y));
+    XDestroyImage(image);
+    return out;
+}
+
+int countPixels(const Image &image, unsigned long pixel, int x0, int y0, int x1, int y1)
+{
+    int n = 0;
+    for (int y = y0; y <= y1; y++)
+        for (int x = x0; x <= x1; x++)
+            n += image.at(x, y) == pixel;
+    return n;
+}
