@@ -1,0 +1,60 @@
+// The clock's frame drawn by the client with pixman, for a display that
+// takes finished pixels (a Wayland shared-memory buffer): the X frame pixel
+// for pixel, from the same settings, hand geometry, layers and images. No
+// X server is involved; colours, the label font and the sprite images are
+// read locally.
+#pragma once
+
+#include "render/geometry.h"
+
+#include <cstdint>
+#include <ctime>
+#include <pixman.h>
+
+// Built once by setupCanvas, kept for the whole run.
+struct ClockCanvas {
+    int width, height;              // the clock's own size, at 1x
+    int dialCenterX, dialCenterY;   // dial centre, as on X
+    int dialRadiusX, dialRadiusY;   // dial radii
+    int labelX, labelY;             // label left end and baseline
+    uint32_t backgroundPixel;       // dial background
+    uint32_t foregroundPixel;       // ticks
+    uint32_t strokePixels[3];       // per hand: stroke layer
+    uint32_t outlinePixels[3];      // per hand: outline layer
+    uint32_t fillPixels[3];         // per hand: fill layer
+    uint32_t labelPixel;            // label colour
+    unsigned char *labelMask;       // width x height, 1 where the label inks; null without label
+    pixman_image_t *face;           // background, bevel and ticks
+    pixman_image_t *daySheet;       // the four indicator images, coloured
+    pixman_image_t *ampmSheet;
+    pixman_image_t *digitSheet;
+    pixman_image_t *monthSheet;
+    pixman_image_t *frame;          // every frame is composed here at 1x
+    pixman_image_t *strokeSources[3];   // strokePixels as repeating one-pixel images
+    pixman_image_t *outlineSources[3];  // ... outlinePixels
+    pixman_image_t *fillSources[3];     // ... fillPixels
+};
+
+extern ClockCanvas clockCanvas;
+
+// setupDisplay's drawing half for a canvas: colours (with their messages),
+// the label font (its two lines when missing; labelOn is then cleared), the
+// dial layout, the sprite sheets, the face and the hand pixels, in the X
+// order. Reads the settings as they stand: windowWidth and windowHeight
+// must already hold the size the geometry gave. A sprite sheet whose
+// colours do not parse gets the X message; false is then returned and the
+// caller ends the clock with status 0, as on X.
+bool setupCanvas();
+
+// The dial computeHandGeometry takes for a frame at the given scale: the
+// clock's own, or with smooth hands the magnified one (handDial's rule).
+Dial canvasHandDial(int scale);
+
+// One frame for time t (the time shown, its hour already shifted) with the
+// hands computeHandGeometry gives for t on canvasHandDial(scale). Fills pixels, a
+// buffer of width x scale by height x scale 32-bit pixels in XRGB8888 (the
+// X pixel values of a 24-bit TrueColor screen, as wl_shm takes them), with
+// stride bytes (a multiple of 4) from one row to the next. Scale is -scale
+// times whatever the output adds.
+void drawCanvasFrame(const struct tm &t, const HandGeometry &hands, int scale, uint32_t *pixels,
+                     int stride);

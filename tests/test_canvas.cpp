@@ -1,0 +1,359 @@
+// The client-side frame against the X server it stands in for (a private
+// Xvfb, depth 24): colour texts, label fonts, and whole frames pixel by
+// pixel for a table of styles, at two times.
+#include <gtest/gtest.h>  // before Xlib, whose None and Bool macros clash
+
+#include "clock/state.h"
+#include "config/cmdline.h"
+#include "display/colors.h"
+#include "display/setup.h"
+#include "render/bitmapfont.h"
+#include "render/canvas.h"
+#include "render/colornames.h"
+#include "render/geometry.h"
+#include "settings/settings.h"
+#include "clock_support.h"
+#include "image_support.h"
+#include "process.h"
+#include "settings_support.h"
+#include "xserver.h"
+
+#include <X11/Xutil.h>
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+// Set-up runs many times and keeps what it builds: leaks are expected.
+extern "C" const char *__asan_default_options()
+{
+    return "detect_leaks=0";
+}
+
+namespace {
+
+Display *serverDisplay()
+{
+    static Display *d = XOpenDisplay(sharedXDisplay().c_str());
+    return d;
+}
+
+// ---- Colour texts ----
+
+const char *const colourTexts[] = {
+    "Red", "ALICEBLUE", "Alice Blue", "DarkSlateGray4", "gray50", "#fff", "#385971",
+    "#807f8000ff00", "#80ff7fff0001", "rgb:1/23/456", "RGB:8/80/800", "#12345", "#GGG",
+    "rgb:1/2", "nosuch", " red", "alice  blue", ""};
+
+TEST(ColourTexts, PixelsAndComponentsAsTheServerAllocates)
+{
+    Display *d = serverDisplay();
+    ASSERT_NE(d, nullptr);
+    Colormap map = DefaultColormap(d, DefaultScreen(d));
+    std::vector<std::string> texts(std::begin(colourTexts), std::end(colourTexts));
+    // Every name of the system's colour database, too.
+    if (FILE *file = std::fopen("/usr/share/X11/rgb.txt", "r")) {
+        char line[256];
+        int r, g, b, at;
+        while (std::fgets(line, sizeof line, file))
+            if (std::sscanf(line, " %d %d %d %n", &r, &g, &b, &at) == 3)
+                texts.push_back(std::string(line + at, std::strcspn(line + at, "\r\n")));
+        std::fclose(file);
+    }
+    EXPECT_GT(texts.size(), 700u);
+    for (const std::string &text : texts) {
+        XColor x = {};
+        bool serverParses = XParseColor(d, map, text.c_str(), &x) && XAllocColor(d, map, &x);
+        unsigned short rgb[3];
+        // Debian adds this one to rgb.txt, but the server's compiled-in
+        // table lacks it.
+        if (text == "DebianRed") {
+            EXPECT_TRUE(parseColorText(text.c_str(), rgb));
+            continue;
+        }
+        ASSERT_EQ(parseColorText(text.c_str(), rgb), serverParses) << '"' << text << '"';
+        if (!serverParses)
+            continue;
+        EXPECT_EQ(trueColorPixel(rgb), x.pixel) << text;
+        EXPECT_EQ(rgb[0], x.red) << text;
+        EXPECT_EQ(rgb[2], x.blue) << text;
+    }
+}
+
+TEST(ColourTexts, ShadesAndMessagesAsOnX)
+{
+    Display *d = serverDisplay();
+    ASSERT_NE(d, nullptr);
+    Window root = DefaultRootWindow(d);
+    for (const char *text : {"#385971", "Gold", "#080808", "rgb:a/a/a"}) {
+        EXPECT_EQ(localDarkerPixel(text, 1.6f), darkerPixel(text, d, root, 1.6f)) << text;
+        EXPECT_EQ(localLighterPixel(text, 1.8f), lighterPixel(text, d, root, 1.8f)) << text;
+    }
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(localColorPixel("nosuch"), 0u);
+    EXPECT_EQ(localDarkerPixel("nosuch", 1.6f), 0u);  // black's shade: pixel 0 as well
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "tavock: can't parse nosuch\ntavock: can't parse nosuch\n");
+}
+
+// ---- Label fonts ----
+
+const char DEFAULT_FONT[] = "-*-helvetica-medium-r-*-*-9-240-*-*-*-*-*-*";
+
+// An alias, wildcards in an alias and in an XLFD pattern (first match in
+// the server's order), the default name the server scales, sizes the
+// server scales from the bitmap one pixel smaller, a quoted alias of a
+// two-byte font whose name holds a blank, and a missing font.
+const char *const fontNames[] = {"fixed",
+                                 "6x1?",
+                                 "-misc-fixed-*",
+                                 "-*-helvetica-medium-r-*-*-10-*-*-*-*-*-*-*",
+                                 DEFAULT_FONT,
+                                 "-misc-fixed-medium-r-normal--11-*-*-*-*-*-*-*",
+                                 "-*-helvetica-medium-r-normal--*-110-*-*-*-*-*-*",
+                                 "hanzigb16st",
+                                 "nosuchfont"};
+
+// Printable ASCII and Latin-1, a few codes the fonts lack among them.
+std::string sampleText()
+{
+    std::string text = "tavock 12:30 ";
+    for (int c = 0x7d; c < 0xe0; c += 3)
+        text += static_cast<char>(c);
+    return text;
+}
+
+TEST(LabelFonts, FoundMeasuredAndDrawnAsTheServerDoes)
+{
+    Display *d = serverDisplay();
+    ASSERT_NE(d, nullptr);
+    const std::string text = sampleText();
+    const int len = static_cast<int>(text.size()), w = 1200, h = 40, baseline = 28;
+    for (const char *name : fontNames) {
+        XFontStruct *x = XLoadQueryFont(d, name);
+        BitmapFont font;
+        ASSERT_EQ(openBitmapFont(name, &font), x != nullptr) << name;
+        if (!x)
+            continue;
+        EXPECT_EQ(font.ascent, x->max_bounds.ascent) << name;
+        EXPECT_EQ(font.descent, x->max_bounds.descent) << name;
+        EXPECT_EQ(bitmapTextWidth(font, text.c_str()), XTextWidth(x, text.c_str(), len)) << name;
+
+        Pixmap pixmap = XCreatePixmap(d, DefaultRootWindow(d), w, h, 24);
+        GC gc = XCreateGC(d, pixmap, 0, nullptr);
+        XSetForeground(d, gc, 0);
+        XFillRectangle(d, pixmap, gc, 0, 0, w, h);
+        XSetForeground(d, gc, 1);
+        XSetFont(d, gc, x->fid);
+        XDrawString(d, pixmap, gc, 3, baseline, text.c_str(), len);
+        XImage *image = XGetImage(d, pixmap, 0, 0, w, h, AllPlanes, ZPixmap);
+        std::vector<unsigned char> mask(w * h);
+        drawBitmapText(font, text.c_str(), 3, baseline, mask.data(), w, h);
+        int differing = 0;
+        for (int py = 0; py < h; py++)
+            for (int px = 0; px < w; px++)
+                differing += (XGetPixel(image, px, py) & 1) != mask[py * w + px];
+        EXPECT_EQ(differing, 0) << name;
+        XDestroyImage(image);
+        XFreeGC(d, gc);
+        XFreePixmap(d, pixmap);
+        XFreeFont(d, x);
+    }
+}
+
+TEST(LabelFonts, NameOrderAndWildcards)
+{
+    EXPECT_LT(compareFontNames("-iso8859-1", "-iso10646-1"), 0);  // 8859 < 10646
+    EXPECT_LT(compareFontNames("6x13", "10x20"), 0);
+    EXPECT_LT(compareFontNames("-c-60-", "-c-70-"), 0);
+    EXPECT_EQ(compareFontNames("fixed", "fixed"), 0);
+    EXPECT_TRUE(fontNameMatches("6x1?", "6x13"));
+    EXPECT_FALSE(fontNameMatches("6x1?", "6x1"));
+    EXPECT_TRUE(fontNameMatches("-*-fixed-*-13-*", "-misc-fixed-medium-r-normal--13-120"));
+    EXPECT_FALSE(fontNameMatches("*x13", "6x13bold"));
+}
+
+// ---- Whole frames ----
+
+// Friday 15 March 2024, 14:05:09 UTC, and Sunday 31 December 2023, 22:47:38.
+const time_t frameTimes[] = {MARCH_15_2024 + 14 * 3600 + 5 * 60 + 9,
+                             MARCH_15_2024 - 75 * 86400 + 22 * 3600 + 47 * 60 + 38};
+
+struct FrameCase {
+    const char *name;
+    std::vector<const char *> args;
+};
+
+const FrameCase frameCases[] = {
+    {"Default", {}},
+    {"FancyNeonLabel", {"-fh", "-nh", "-label", "tavock"}},
+    {"OutlinedAllTicksStandout", {"-oh", "-at", "-standout"}},
+    {"Size64", {"-geometry", "64x64"}},
+    {"FloatingSeconds", {"-fs"}},
+    {"WideStrokesFixedLabel", {"-ht", "10", "-label", "12:30", "-fn", "fixed", "-lto"}},
+    {"WideOutlines", {"-oh", "-ot", "60", "-ts"}},
+    {"Scale2", {"-scale", "2", "-label", "tv"}},
+    {"Scale2Smooth", {"-scale", "2", "-smooth", "-fh", "-label", "tavock"}},
+    {"Scale3SmoothOutlined", {"-scale", "3", "-smooth", "-oh", "-ot", "60"}},
+    {"SmoothAt1x", {"-smooth", "-fs", "-nd", "-label", "tavock"}},
+};
+
+double distanceToSegment(double px, double py, double x1, double y1, double x2, double y2)
+{
+    double dx = x2 - x1, dy = y2 - y1, length2 = dx * dx + dy * dy;
+    double t = length2 > 0 ? std::clamp(((px - x1) * dx + (py - y1) * dy) / length2, 0.0, 1.0) : 0;
+    return std::hypot(px - (x1 + t * dx), py - (y1 + t * dy));
+}
+
+// How far pixel (x, y) of the 1x frame lies outside the edges of the plain
+// hands: its distance from their lines less each layer's half width, the
+// smallest over the hands drawn.
+double beyondHandEdges(int x, int y, const HandGeometry &g)
+{
+    double best = 1e9;
+    for (int i = 0; i < 3; i++) {
+        if (i == SECOND_HAND && !settings.drawSecondHand)
+            continue;
+        const HandLayers &layers = settings.handLayers[i];
+        int rx = clockDisplay.dialRadiusX, ry = clockDisplay.dialRadiusY;
+        const int *l = g.line[i];
+        if (layers.stroke) {
+            int w = std::max(
+                strokeWidth(i, settings.thinSeconds, settings.handThickness, rx, ry), 1);
+            best = std::min(best, distanceToSegment(x, y, l[0], l[1], l[2], l[3]) - w / 2.0);
+        }
+        int w = layers.outline ? std::max(outlineWidth(i, settings.outThickness, rx, ry), 1) : 0;
+        if (layers.outline || layers.fill)
+            for (int k = 0; k < 3; k++) {
+                const XPoint &a = g.polygon[i][k], &b = g.polygon[i][k + 1];
+                best = std::min(best, distanceToSegment(x, y, a.x, a.y, b.x, b.y) - w / 2.0);
+            }
+    }
+    return best;
+}
+
+// Fresh settings from the options given, and nothing of a clock before.
+void settingsFrom(const std::vector<const char *> &options)
+{
+    freshSettings();
+    std::memset(&clockDisplay, 0, sizeof clockDisplay);
+    std::memset(&clockCanvas, 0, sizeof clockCanvas);
+    std::vector<char *> argv = {const_cast<char *>("tavock")};
+    for (const char *option : options)
+        argv.push_back(const_cast<char *>(option));
+    parseCommandLine(static_cast<int>(argv.size()), argv.data());
+}
+
+// The X clock set up in this process, showing its first frame at time t.
+void startXClock(time_t t)
+{
+    setenv("TZ", "UTC", 1);
+    tzset();
+    fakeNow = t;
+    clockSource = fakeClock;
+    startClock(sharedXDisplay());
+}
+
+void stopXClock()
+{
+    if (clockDisplay.display)
+        XCloseDisplay(clockDisplay.display);
+    clockDisplay.display = nullptr;
+    clockSource = time;
+}
+
+class CanvasFrame : public ::testing::TestWithParam<FrameCase> {
+protected:
+    void TearDown() override { stopXClock(); }
+};
+
+TEST_P(CanvasFrame, PixelsEqualTheXFrameButAtPlainHandEdges)
+{
+    ASSERT_FALSE(sharedXDisplay().empty()) << "Xvfb did not start";
+    for (time_t t : frameTimes) {
+        settingsFrom(GetParam().args);
+        startXClock(t);
+        const int n = settings.scale;
+        Image x = readImage(clockDisplay.display, clockDisplay.mainWindow,
+                            clockDisplay.scaledWidth, clockDisplay.scaledHeight);
+        ASSERT_TRUE(setupCanvas());
+        EXPECT_EQ(clockCanvas.dialCenterY, clockDisplay.dialCenterY);
+        EXPECT_EQ(clockCanvas.dialRadiusY, clockDisplay.dialRadiusY);
+        EXPECT_EQ(clockCanvas.labelX, clockDisplay.labelX);
+        HandGeometry hands;
+        computeHandGeometry(*shownTime, canvasHandDial(n), hands);
+        EXPECT_EQ(std::memcmp(&hands, &handGeometry, sizeof hands), 0);
+
+        const int w = clockCanvas.width * n, h = clockCanvas.height * n;
+        ASSERT_EQ(x.width, w);
+        std::vector<uint32_t> canvas(static_cast<size_t>(w) * h, 0xdeadbeef);
+        drawCanvasFrame(*shownTime, hands, n, canvas.data(), w * 4);
+        int differing = 0;
+        for (int py = 0; py < h; py++)
+            for (int px = 0; px < w; px++) {
+                uint32_t mine = canvas[py * w + px] & 0xffffff;
+                if (mine == x.at(px, py))
+                    continue;
+                differing++;
+                double beyond = settings.smooth ? 1e9 : beyondHandEdges(px / n, py / n, hands);
+                EXPECT_LE(beyond, 1.0) << "at " << px << "," << py << " canvas " << std::hex
+                                       << mine << " X " << x.at(px, py);
+            }
+        RecordProperty("differing_at_" + std::to_string(t), differing);
+        stopXClock();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Styles, CanvasFrame, ::testing::ValuesIn(frameCases),
+                         [](const ::testing::TestParamInfo<FrameCase> &info) {
+                             return std::string(info.param.name);
+                         });
+
+// ---- Failures ----
+
+struct FailureCase {
+    const char *name;
+    std::vector<const char *> args;
+    bool sheetFails;  // the X clock ends at set-up
+};
+
+const FailureCase failureCases[] = {
+    {"BadBackground", {"-bg", "nosuch"}, true},
+    {"BadDayColour", {"-day", "#12345"}, true},
+    {"MissingFontAndBadColours",
+     {"-label", "x", "-fn", "nosuchfont", "-sec", "bogus", "-lc", "Bogus"},
+     false},
+};
+
+TEST(CanvasFailures, SayWhatTheXClockSays)
+{
+    ASSERT_FALSE(sharedXDisplay().empty()) << "Xvfb did not start";
+    for (const FailureCase &c : failureCases) {
+        std::string x;
+        if (c.sheetFails) {
+            // The X clock exits here: run it.
+            TempDir home;
+            std::vector<std::string> args = {TAVOCK_BINARY, "-display", sharedXDisplay()};
+            args.insert(args.end(), c.args.begin(), c.args.end());
+            ProcessResult r = runProcess(args, {"HOME=" + home.path});
+            EXPECT_TRUE(r.exited && r.status == 0) << c.name;
+            x = r.out;
+        } else {
+            settingsFrom(c.args);
+            testing::internal::CaptureStdout();
+            startXClock(frameTimes[0]);
+            x = testing::internal::GetCapturedStdout();
+            stopXClock();
+        }
+        settingsFrom(c.args);
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(setupCanvas(), !c.sheetFails) << c.name;
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), x) << c.name;
+        EXPECT_FALSE(settings.labelOn) << c.name;
+        EXPECT_NE(x.find("tavock"), std::string::npos) << c.name;
+    }
+}
+
+} // namespace
