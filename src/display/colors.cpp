@@ -3,6 +3,8 @@
 // gives 5, 5 * 1.8 gives 9; double precision would give 4 and 8).
 #include "display/colors.h"
 
+#include "settings/settings.h"
+
 #include <cstdio>
 
 char shadeText[64];
@@ -96,4 +98,27 @@ unsigned long darkerPixel(const char *colour, Display *display, Window window, f
 unsigned long lighterPixel(const char *colour, Display *display, Window window, float factor)
 {
     return colorPixel(lighterColor(colour, display, window, factor), display, window);
+}
+
+void handPixels(const PixelSource &source, unsigned long stroke[3], unsigned long outline[3],
+                unsigned long fill[3])
+{
+    const char *colours[3] = {settings.secondColor, settings.minuteColor, settings.hourColor};
+    const char *outColours[3] = {settings.secondOutColor, settings.minuteOutColor,
+                                 settings.hourOutColor};
+    const char *fillColours[3] = {settings.secondFillColor, settings.minuteFillColor,
+                                  settings.hourFillColor};
+    for (int i = 0; i < 3; i++)
+        stroke[i] = settings.neonHands ? source.darker(colours[i], 1.8f) : source.plain(colours[i]);
+    for (int i = 0; i < 3; i++)
+        outline[i] = settings.neonHands ? source.plain(colours[i])
+                                        : source.lighter(colours[i], 1.8f);
+    for (int i = 0; i < 3; i++)
+        if (overrideGiven(outColours[i]))
+            outline[i] = source.plain(outColours[i]);
+    for (int i = 0; i < 3; i++)
+        fill[i] = stroke[i];
+    for (int i = 0; i < 3; i++)
+        if (overrideGiven(fillColours[i]))
+            fill[i] = source.plain(fillColours[i]);
 }

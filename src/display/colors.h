@@ -21,3 +21,18 @@ unsigned int lighterComponent(unsigned int value, float factor);
 // "#rrggbb": each component reduced to 8 bits, then darkened or lightened.
 void formatShade(char *text, unsigned short red, unsigned short green, unsigned short blue,
                  float factor, bool lighter);
+
+// One way of turning colour texts into pixels: allocated on the X server,
+// or worked out locally for a frame the client draws.
+struct PixelSource {
+    unsigned long (*plain)(const char *colour);
+    unsigned long (*darker)(const char *colour, float factor);
+    unsigned long (*lighter)(const char *colour, float factor);
+};
+
+// The hands' stroke, outline and fill pixels for the settings, each colour
+// taken in the order the X clock allocates them (so that the messages of
+// bad colours come in that order too): neon strokes darker, plain outlines
+// lighter, then the outline and fill overrides.
+void handPixels(const PixelSource &source, unsigned long stroke[3], unsigned long outline[3],
+                unsigned long fill[3]);

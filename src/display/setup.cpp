@@ -202,30 +202,20 @@ static void setWMHints(int withdrawn, int iconic, const XSizeHints &sizeHints)
     XSetWMHints(clockDisplay.display, clockDisplay.mainWindow, &hints);
 }
 
-static void allocateHandPixels()
+// Colours allocated on the server, for handPixels.
+static unsigned long serverPixel(const char *colour)
 {
-    Display *d = clockDisplay.display;
-    Window root = clockDisplay.rootWindow;
-    const char *colours[3] = {settings.secondColor, settings.minuteColor, settings.hourColor};
-    const char *outColours[3] = {settings.secondOutColor, settings.minuteOutColor,
-                                 settings.hourOutColor};
-    const char *fillColours[3] = {settings.secondFillColor, settings.minuteFillColor,
-                                  settings.hourFillColor};
-    for (int i = 0; i < 3; i++)
-        clockDisplay.strokePixels[i] = settings.neonHands ? darkerPixel(colours[i], d, root, 1.8f)
-                                                          : colorPixel(colours[i], d, root);
-    for (int i = 0; i < 3; i++)
-        clockDisplay.outlinePixels[i] = settings.neonHands
-                                            ? colorPixel(colours[i], d, root)
-                                            : lighterPixel(colours[i], d, root, 1.8f);
-    for (int i = 0; i < 3; i++)
-        if (overrideGiven(outColours[i]))
-            clockDisplay.outlinePixels[i] = colorPixel(outColours[i], d, root);
-    for (int i = 0; i < 3; i++)
-        clockDisplay.fillPixels[i] = clockDisplay.strokePixels[i];
-    for (int i = 0; i < 3; i++)
-        if (overrideGiven(fillColours[i]))
-            clockDisplay.fillPixels[i] = colorPixel(fillColours[i], d, root);
+    return colorPixel(colour, clockDisplay.display, clockDisplay.rootWindow);
+}
+
+static unsigned long serverDarker(const char *colour, float factor)
+{
+    return darkerPixel(colour, clockDisplay.display, clockDisplay.rootWindow, factor);
+}
+
+static unsigned long serverLighter(const char *colour, float factor)
+{
+    return lighterPixel(colour, clockDisplay.display, clockDisplay.rootWindow, factor);
 }
 
 void setupDisplay(int argc, char **argv)
@@ -278,7 +268,8 @@ void setupDisplay(int argc, char **argv)
     setWMHints(settings.withdrawn, settings.iconic, hints);
     XMapWindow(d, clockDisplay.mainWindow);
 
-    allocateHandPixels();
+    handPixels(PixelSource{serverPixel, serverDarker, serverLighter}, clockDisplay.strokePixels,
+               clockDisplay.outlinePixels, clockDisplay.fillPixels);
     clockDisplay.labelPixel = colorPixel(settings.LabelColor, d, root);
     setupScaledDrawing();
 }

@@ -8,6 +8,7 @@
 // requests are (the server's own wide-line code may differ at their edges).
 #include "render/canvas.h"
 
+#include "display/colors.h"
 #include "display/face.h"
 #include "display/setup.h"
 #include "display/sprites.h"
@@ -225,27 +226,14 @@ void drawFace()
 void allocateHandPixels()
 {
     ClockCanvas &c = clockCanvas;
-    const char *colours[3] = {settings.secondColor, settings.minuteColor, settings.hourColor};
-    const char *outColours[3] = {settings.secondOutColor, settings.minuteOutColor,
-                                 settings.hourOutColor};
-    const char *fillColours[3] = {settings.secondFillColor, settings.minuteFillColor,
-                                  settings.hourFillColor};
-    for (int i = 0; i < 3; i++)
-        c.strokePixels[i] = static_cast<uint32_t>(settings.neonHands
-                                                      ? localDarkerPixel(colours[i], 1.8f)
-                                                      : localColorPixel(colours[i]));
-    for (int i = 0; i < 3; i++)
-        c.outlinePixels[i] = static_cast<uint32_t>(settings.neonHands
-                                                       ? localColorPixel(colours[i])
-                                                       : localLighterPixel(colours[i], 1.8f));
-    for (int i = 0; i < 3; i++)
-        if (overrideGiven(outColours[i]))
-            c.outlinePixels[i] = static_cast<uint32_t>(localColorPixel(outColours[i]));
-    for (int i = 0; i < 3; i++)
-        c.fillPixels[i] = c.strokePixels[i];
-    for (int i = 0; i < 3; i++)
-        if (overrideGiven(fillColours[i]))
-            c.fillPixels[i] = static_cast<uint32_t>(localColorPixel(fillColours[i]));
+    unsigned long stroke[3], outline[3], fill[3];
+    handPixels(PixelSource{localColorPixel, localDarkerPixel, localLighterPixel}, stroke, outline,
+               fill);
+    for (int i = 0; i < 3; i++) {
+        c.strokePixels[i] = static_cast<uint32_t>(stroke[i]);
+        c.outlinePixels[i] = static_cast<uint32_t>(outline[i]);
+        c.fillPixels[i] = static_cast<uint32_t>(fill[i]);
+    }
     for (int i = 0; i < 3; i++) {
         c.strokeSources[i] = solidSource(c.strokePixels[i]);
         c.outlineSources[i] = solidSource(c.outlinePixels[i]);
