@@ -20,14 +20,14 @@ struct ClockScreen {
 };
 
 extern const ClockScreen xScreen;
-#if TAVOCK_HAVE_WAYLAND
-extern const ClockScreen waylandScreen;
-#endif
 
 // The screen in use: xScreen unless the clock was started on Wayland.
 extern const ClockScreen *screen;
 
 // Sets the clock up on the Wayland display instead of X: the window size,
-// the frame drawn by the client, the tile; screen becomes waylandScreen.
-// Ends the clock (status 1) where it cannot.
+// the frame drawn by the client, the tile; screen becomes the tile's.
+// Ends the clock (status 1) where it cannot, the module included.
 void setupWaylandScreen();
+
+// The tile module's entry: sets the tile up and returns its steps.
+extern "C" const ClockScreen *tavockWaylandTile();

@@ -380,3 +380,10 @@ void drawBitmapText(const BitmapFont &font, const char *text, int x, int y, unsi
         x += static_cast<int>(slot->metrics.horiAdvance >> 6);
     }
 }
+
+const BitmapFontCalls *tavockBitmapFont()
+{
+    static const BitmapFontCalls calls = {openBitmapFont, closeBitmapFont, bitmapTextWidth,
+                                          drawBitmapText};
+    return &calls;
+}

@@ -56,3 +56,14 @@ int bitmapTextWidth(const BitmapFont &font, const char *text);
 // at x and its baseline at y. Pixels outside the mask are left out.
 void drawBitmapText(const BitmapFont &font, const char *text, int x, int y, unsigned char *mask,
                     int width, int height);
+
+// The functions above, as the separately loaded font reader hands them out
+// (a clock without a label never loads FreeType).
+struct BitmapFontCalls {
+    bool (*open)(const char *name, BitmapFont *font);
+    void (*close)(BitmapFont *font);
+    int (*width)(const BitmapFont &font, const char *text);
+    void (*draw)(const BitmapFont &font, const char *text, int x, int y, unsigned char *mask,
+                 int width, int height);
+};
+extern "C" const BitmapFontCalls *tavockBitmapFont();

@@ -15,6 +15,7 @@
 #include "render/bitmapfont.h"
 #include "render/colornames.h"
 #include "render/smooth.h"
+#include "settings/modules.h"
 #include "settings/settings.h"
 
 #include <X11/xpm.h>
@@ -173,22 +174,42 @@ bool makeSheets()
     return true;
 }
 
+// The font reader, loaded for the label's set-up alone: FreeType leaves
+// with it once the label is drawn into labelMask.
+const BitmapFontCalls *font;
+void *fontModule;
+
 // The label font's measures, or the X messages and no label. The font
 // stays open until the label's pixels are drawn into labelMask.
-void loadLabelFont(BitmapFont *font, int *labelHeight, int *labelWidth)
+void loadLabelFont(BitmapFont *label, int *labelHeight, int *labelWidth)
 {
     *labelHeight = *labelWidth = 0;
     if (!settings.labelOn)
         return;
-    if (!openBitmapFont(settings.Font, font)) {
+    if (!font) {
+        auto entry = reinterpret_cast<const BitmapFontCalls *(*)()>(
+            moduleEntry("tavock-font.so", "tavockBitmapFont", &fontModule));
+        font = entry ? entry() : nullptr;
+    }
+    if (!font || !font->open(settings.Font, label)) {
         std::printf("tavock : failed to load font %s\n", settings.Font);
         std::printf("tavock : warning : the label will not be drawn\n");
         std::fflush(stdout);
         settings.labelOn = 0;
         return;
     }
-    *labelWidth = bitmapTextWidth(*font, settings.Label);
-    *labelHeight = font->ascent + font->descent;
+    *labelWidth = font->width(*label, settings.Label);
+    *labelHeight = label->ascent + label->descent;
+}
+
+void closeLabelFont(BitmapFont *label)
+{
+    if (!font)
+        return;
+    font->close(label);
+    font = nullptr;
+    closeModule(fontModule);
+    fontModule = nullptr;
 }
 
 // The face as setupDisplay draws it on facePixmap.
@@ -398,9 +419,9 @@ bool setupCanvas()
     c.backgroundPixel = static_cast<uint32_t>(localColorPixel(settings.background));
     c.foregroundPixel = static_cast<uint32_t>(localColorPixel(settings.foreground));
 
-    BitmapFont font = {};
+    BitmapFont label = {};
     int labelHeight, labelWidth;
-    loadLabelFont(&font, &labelHeight, &labelWidth);
+    loadLabelFont(&label, &labelHeight, &labelWidth);
     c.width = static_cast<int>(settings.windowWidth);
     c.height = static_cast<int>(settings.windowHeight);
     DialLayout layout = dialLayout(c.width, c.height, settings.drawDayDate, settings.labelOn,
@@ -413,7 +434,7 @@ bool setupCanvas()
     c.labelY = layout.labelY;
 
     if (!makeSheets()) {
-        closeBitmapFont(&font);
+        closeLabelFont(&label);
         return false;
     }
     drawFace();
@@ -424,10 +445,10 @@ bool setupCanvas()
         c.labelMask = static_cast<unsigned char *>(
             std::calloc(static_cast<size_t>(c.width) * static_cast<size_t>(c.height), 1));
         if (c.labelMask)
-            drawBitmapText(font, settings.Label, c.labelX, c.labelY, c.labelMask, c.width,
-                           c.height);
+            font->draw(label, settings.Label, c.labelX, c.labelY, c.labelMask, c.width,
+                       c.height);
     }
-    closeBitmapFont(&font);
+    closeLabelFont(&label);
     return true;
 }
 
