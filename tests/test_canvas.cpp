@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>  // before Xlib, whose None and Bool macros clash
 
 #include "clock/state.h"
-#include "config/cmdline.h"
 #include "display/colors.h"
 #include "display/setup.h"
 #include "render/bitmapfont.h"
@@ -19,8 +18,6 @@
 #include "xserver.h"
 
 #include <X11/Xutil.h>
-#include <algorithm>
-#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -200,50 +197,12 @@ const FrameCase frameCases[] = {
     {"SmoothAt1x", {"-smooth", "-fs", "-nd", "-label", "tavock"}},
 };
 
-double distanceToSegment(double px, double py, double x1, double y1, double x2, double y2)
-{
-    double dx = x2 - x1, dy = y2 - y1, length2 = dx * dx + dy * dy;
-    double t = length2 > 0 ? std::clamp(((px - x1) * dx + (py - y1) * dy) / length2, 0.0, 1.0) : 0;
-    return std::hypot(px - (x1 + t * dx), py - (y1 + t * dy));
-}
-
-// How far pixel (x, y) of the 1x frame lies outside the edges of the plain
-// hands: its distance from their lines less each layer's half width, the
-// smallest over the hands drawn.
-double beyondHandEdges(int x, int y, const HandGeometry &g)
-{
-    double best = 1e9;
-    for (int i = 0; i < 3; i++) {
-        if (i == SECOND_HAND && !settings.drawSecondHand)
-            continue;
-        const HandLayers &layers = settings.handLayers[i];
-        int rx = clockDisplay.dialRadiusX, ry = clockDisplay.dialRadiusY;
-        const int *l = g.line[i];
-        if (layers.stroke) {
-            int w = std::max(
-                strokeWidth(i, settings.thinSeconds, settings.handThickness, rx, ry), 1);
-            best = std::min(best, distanceToSegment(x, y, l[0], l[1], l[2], l[3]) - w / 2.0);
-        }
-        int w = layers.outline ? std::max(outlineWidth(i, settings.outThickness, rx, ry), 1) : 0;
-        if (layers.outline || layers.fill)
-            for (int k = 0; k < 3; k++) {
-                const XPoint &a = g.polygon[i][k], &b = g.polygon[i][k + 1];
-                best = std::min(best, distanceToSegment(x, y, a.x, a.y, b.x, b.y) - w / 2.0);
-            }
-    }
-    return best;
-}
-
 // Fresh settings from the options given, and nothing of a clock before.
 void settingsFrom(const std::vector<const char *> &options)
 {
-    freshSettings();
+    settingsFromCommandLine({options.begin(), options.end()});
     std::memset(&clockDisplay, 0, sizeof clockDisplay);
     std::memset(&clockCanvas, 0, sizeof clockCanvas);
-    std::vector<char *> argv = {const_cast<char *>("tavock")};
-    for (const char *option : options)
-        argv.push_back(const_cast<char *>(option));
-    parseCommandLine(static_cast<int>(argv.size()), argv.data());
 }
 
 // The X clock set up in this process, showing its first frame at time t.
@@ -297,7 +256,10 @@ TEST_P(CanvasFrame, PixelsEqualTheXFrameButAtPlainHandEdges)
                 if (mine == x.at(px, py))
                     continue;
                 differing++;
-                double beyond = settings.smooth ? 1e9 : beyondHandEdges(px / n, py / n, hands);
+                double beyond = settings.smooth ? 1e9
+                                                : beyondHandEdges(px / n, py / n, hands,
+                                                                  clockDisplay.dialRadiusX,
+                                                                  clockDisplay.dialRadiusY);
                 EXPECT_LE(beyond, 1.0) << "at " << px << "," << py << " canvas " << std::hex
                                        << mine << " X " << x.at(px, py);
             }

@@ -14,17 +14,6 @@
 
 namespace {
 
-void parseArgs(std::vector<std::string> args)
-{
-    freshSettings();
-    args.insert(args.begin(), "tavock");
-    std::vector<char *> argv;
-    for (std::string &a : args)
-        argv.push_back(&a[0]);
-    argv.push_back(nullptr);
-    parseCommandLine(static_cast<int>(args.size()), argv.data());
-}
-
 TEST(CommandLine, TableRowsInOrder)
 {
     // The order decides: -nap before -na..., -lc and -lto shorter than documented.
@@ -138,7 +127,7 @@ TEST(CommandLine, UpdateIntervalAndShift)
         {"-shiftx", "3", 1, 3},
     };
     for (auto &r : rows) {
-        parseArgs({r.option, r.value});
+        settingsFromCommandLine({r.option, r.value});
         EXPECT_EQ(settings.updateInterval, r.interval) << r.option << " " << r.value;
         EXPECT_EQ(settings.shift, r.shift) << r.option << " " << r.value;
     }
@@ -158,7 +147,7 @@ TEST(CommandLine, ScaleAndSmooth)
         {{"-smooth"}, 1, 1},           {{"-smooth", "-scale", "2"}, 2, 1},
     };
     for (auto &r : rows) {
-        parseArgs(r.args);
+        settingsFromCommandLine(r.args);
         std::string args;
         for (const std::string &a : r.args)
             args += a + " ";
@@ -182,7 +171,7 @@ TEST(CommandLine, ThicknessAndFancyHandsOrder)
         {{"-fh", "-ht", "3"}, 3, 1, 1},
     };
     for (auto &r : rows) {
-        parseArgs(r.args);
+        settingsFromCommandLine(r.args);
         EXPECT_EQ(settings.handThickness, r.handThickness) << r.args[0];
         EXPECT_EQ(settings.outThickness, r.outThickness) << r.args[0];
         EXPECT_EQ(settings.fancyHands, r.fancyHands) << r.args[0];
@@ -200,31 +189,31 @@ TEST(CommandLine, ThicknessAndFancyHandsOrder)
 
 TEST(CommandLine, SwitchesAndValues)
 {
-    parseArgs({"-nf", "-at"});
+    settingsFromCommandLine({"-nf", "-at"});
     EXPECT_EQ(settings.drawDayDate, 0);
     EXPECT_EQ(settings.drawAMPM, 0);
     EXPECT_EQ(settings.drawTicks, 2);
 
-    parseArgs({"-at", "-nf"});
+    settingsFromCommandLine({"-at", "-nf"});
     EXPECT_EQ(settings.drawTicks, 0);
 
-    parseArgs({"-title", "-V"});  // a value is never examined as an option
+    settingsFromCommandLine({"-title", "-V"});  // a value is never examined as an option
     EXPECT_STREQ(settings.title, "-V");
 
-    parseArgs({"-lto"});
+    settingsFromCommandLine({"-lto"});
     EXPECT_EQ(settings.LabelTop, 1);
-    parseArgs({"-ltopx"});
+    settingsFromCommandLine({"-ltopx"});
     EXPECT_EQ(settings.LabelTop, 1);
-    parseArgs({"-lcolor", "red"});
+    settingsFromCommandLine({"-lcolor", "red"});
     EXPECT_STREQ(settings.LabelColor, "red");
-    parseArgs({"-lc", "blue"});
+    settingsFromCommandLine({"-lc", "blue"});
     EXPECT_STREQ(settings.LabelColor, "blue");
 
-    parseArgs({"-rc", "ignored", "-withdrawn", "-iconic", "-standout", "-noborder", "-ns",
-               "-nd", "-nap", "-fs", "-ts", "-oh", "-nh", "-label", "hi", "-exe", "xterm",
-               "-display", ":5", "-geometry", "80x80", "-bg", "b", "-fg", "f", "-sec", "s",
-               "-min", "m", "-hour", "h", "-day", "d", "-ampm", "a", "-date", "t", "-fn",
-               "fixed"});
+    settingsFromCommandLine({"-rc", "ignored", "-withdrawn", "-iconic", "-standout", "-noborder",
+                             "-ns", "-nd", "-nap", "-fs", "-ts", "-oh", "-nh", "-label", "hi",
+                             "-exe", "xterm", "-display", ":5", "-geometry", "80x80", "-bg", "b",
+                             "-fg", "f", "-sec", "s", "-min", "m", "-hour", "h", "-day", "d",
+                             "-ampm", "a", "-date", "t", "-fn", "fixed"});
     const ClockSettings &s = settings;
     EXPECT_EQ(s.withdrawn + s.iconic + s.noborder, 3);
     EXPECT_EQ(s.pushedIn, 0);
@@ -266,7 +255,7 @@ TEST(CommandLine, TextLengthLimits)
     };
     for (auto &r : rows) {
         std::string value(r.length, 'q');
-        parseArgs({r.option, value});
+        settingsFromCommandLine({r.option, value});
         EXPECT_EQ(std::string(r.field()), value.substr(0, r.stored)) << r.option << r.length;
     }
 }

@@ -11,6 +11,8 @@
 #include "settings/settings.h"
 #include "xserver.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 time_t fakeNow;
@@ -64,4 +66,34 @@ bool shownGeometryAt(int hour, int minute, int second)
     currentTime = MARCH_15_2024 + hour * 3600 + minute * 60 + second;
     setHandShape();
     return shownGeometryAtCurrentTime();
+}
+
+static double distanceToSegment(double px, double py, double x1, double y1, double x2, double y2)
+{
+    double dx = x2 - x1, dy = y2 - y1, length2 = dx * dx + dy * dy;
+    double t = length2 > 0 ? std::clamp(((px - x1) * dx + (py - y1) * dy) / length2, 0.0, 1.0) : 0;
+    return std::hypot(px - (x1 + t * dx), py - (y1 + t * dy));
+}
+
+double beyondHandEdges(int x, int y, const HandGeometry &g, int rx, int ry)
+{
+    double best = 1e9;
+    for (int i = 0; i < 3; i++) {
+        if (i == SECOND_HAND && !settings.drawSecondHand)
+            continue;
+        const HandLayers &layers = settings.handLayers[i];
+        const int *l = g.line[i];
+        if (layers.stroke) {
+            int w = std::max(
+                strokeWidth(i, settings.thinSeconds, settings.handThickness, rx, ry), 1);
+            best = std::min(best, distanceToSegment(x, y, l[0], l[1], l[2], l[3]) - w / 2.0);
+        }
+        int w = layers.outline ? std::max(outlineWidth(i, settings.outThickness, rx, ry), 1) : 0;
+        if (layers.outline || layers.fill)
+            for (int k = 0; k < 3; k++) {
+                const XPoint &a = g.polygon[i][k], &b = g.polygon[i][k + 1];
+                best = std::min(best, distanceToSegment(x, y, a.x, a.y, b.x, b.y) - w / 2.0);
+            }
+    }
+    return best;
 }

@@ -1,6 +1,8 @@
 // The whole clock, set up in the test's own process on the shared Xvfb.
 #pragma once
 
+#include "render/geometry.h"
+
 #include <ctime>
 #include <string>
 #include <vector>
@@ -28,3 +30,9 @@ bool shownGeometryAtCurrentTime();
 // The same at hh:mm:ss UTC on 15 March 2024, with the hand shape of the
 // settings as they stand.
 bool shownGeometryAt(int hour, int minute, int second);
+
+// How far pixel (x, y) of a 1x frame lies outside the edges of the plain
+// hands in g, on a dial of radii rx, ry: its distance from their lines
+// less each layer's half width, the smallest over the hands the settings
+// draw. Only there may a frame drawn by other code than the server's differ.
+double beyondHandEdges(int x, int y, const HandGeometry &g, int rx, int ry);

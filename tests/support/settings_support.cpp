@@ -1,6 +1,7 @@
 // Settings helpers for in-process tests.
 #include "settings_support.h"
 
+#include "config/cmdline.h"
 #include "config/rcfile.h"
 
 #include <cstdio>
@@ -15,6 +16,17 @@ void freshSettings()
     settings = ClockSettings{};
     settings.pushedIn = 1;
     setDefaults();
+}
+
+void settingsFromCommandLine(std::vector<std::string> args)
+{
+    freshSettings();
+    args.insert(args.begin(), "tavock");
+    std::vector<char *> argv;
+    for (std::string &a : args)
+        argv.push_back(&a[0]);
+    argv.push_back(nullptr);
+    parseCommandLine(static_cast<int>(args.size()), argv.data());
 }
 
 std::string parseRcCapturingErrors(const std::string &text)

@@ -13,6 +13,9 @@
 // frees its alarms; tests start over many times, so this hands them back.
 void freshSettings();
 
+// Fresh settings, then the command line "tavock" args... parsed in place.
+void settingsFromCommandLine(std::vector<std::string> args);
+
 // Runs parsercfile over text (as a file) in this process and returns what
 // it wrote to standard error.
 std::string parseRcCapturingErrors(const std::string &text);
