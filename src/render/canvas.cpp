@@ -59,7 +59,7 @@ void fillRectangle(pixman_image_t *image, int x, int y, int width, int height, u
 }
 
 // One pixel, repeated everywhere: what the server's solid pictures are.
-pixman_image_t *solidSource(uint32_t pixel)
+pixman_image_t *solidImage(uint32_t pixel)
 {
     pixman_image_t *dot = newImage(1, 1);
     setPixel(dot, 0, 0, pixel);
@@ -181,7 +181,7 @@ void *fontModule;
 
 // The label font's measures, or the X messages and no label. The font
 // stays open until the label's pixels are drawn into labelMask.
-void loadLabelFont(BitmapFont *label, int *labelHeight, int *labelWidth)
+void openLabelFont(BitmapFont *label, int *labelHeight, int *labelWidth)
 {
     *labelHeight = *labelWidth = 0;
     if (!settings.labelOn)
@@ -256,9 +256,9 @@ void allocateHandPixels()
         c.fillPixels[i] = static_cast<uint32_t>(fill[i]);
     }
     for (int i = 0; i < 3; i++) {
-        c.strokeSources[i] = solidSource(c.strokePixels[i]);
-        c.outlineSources[i] = solidSource(c.outlinePixels[i]);
-        c.fillSources[i] = solidSource(c.fillPixels[i]);
+        c.strokeSources[i] = solidImage(c.strokePixels[i]);
+        c.outlineSources[i] = solidImage(c.outlinePixels[i]);
+        c.fillSources[i] = solidImage(c.fillPixels[i]);
     }
 }
 
@@ -421,7 +421,7 @@ bool setupCanvas()
 
     BitmapFont label = {};
     int labelHeight, labelWidth;
-    loadLabelFont(&label, &labelHeight, &labelWidth);
+    openLabelFont(&label, &labelHeight, &labelWidth);
     c.width = static_cast<int>(settings.windowWidth);
     c.height = static_cast<int>(settings.windowHeight);
     DialLayout layout = dialLayout(c.width, c.height, settings.drawDayDate, settings.labelOn,
