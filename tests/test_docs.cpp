@@ -428,6 +428,14 @@ TEST(Install, PutsProgramManualPageAndExampleInPlace)
     ProcessResult installed = runProcess({prefix + "/bin/tavock", "-V"});
     ProcessResult built = runProcess({TAVOCK_BINARY, "-V"});
     EXPECT_EQ(installed.out, built.out);
+#if TAVOCK_HAVE_WAYLAND
+    // It finds its Wayland module under the prefix: without a compositor it
+    // gets as far as the connection.
+    ProcessResult tile = runProcess({prefix + "/bin/tavock", "-wayland"},
+                                    {"WAYLAND_DISPLAY=tavock-no-such-display"});
+    EXPECT_EQ(tile.err, "tavock: cannot connect to the Wayland display\n");
+    EXPECT_EQ(tile.status, 1);
+#endif
 
     runProcess({"/bin/rm", "-rf", prefix});
 }

@@ -290,6 +290,8 @@ static void createTile(const char *geometry)
     wl_surface_commit(w.surface);
 }
 
+static void ignoreWaylandLog(const char *, va_list) {}
+
 void setupWayland(const char *geometry, int width, int height)
 {
     ClockWayland &w = clockWayland;
@@ -297,6 +299,9 @@ void setupWayland(const char *geometry, int width, int height)
     w.width = width;
     w.height = height;
     w.handedOut = -1;
+    // libwayland's own complaints (an unset XDG_RUNTIME_DIR, say) would
+    // come before our line; the one line says it all.
+    wl_log_set_handler_client(ignoreWaylandLog);
     w.display = wl_display_connect(nullptr);
     if (!w.display)
         failWith("tavock: cannot connect to the Wayland display");
