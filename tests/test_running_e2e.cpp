@@ -91,26 +91,7 @@ protected:
     // icon window its WM_HINTS name.
     bool findWindows()
     {
-        Window root = DefaultRootWindow(display), parent, *children = nullptr;
-        unsigned int count = 0;
-        mainWindow = 0;
-        if (!XQueryTree(display, root, &root, &parent, &children, &count))
-            return false;
-        for (unsigned int i = 0; i < count && !mainWindow; i++) {
-            XClassHint hint;
-            XWindowAttributes attributes;
-            if (!XGetClassHint(display, children[i], &hint))
-                continue;
-            bool ours = std::string(hint.res_name) == "tavock" &&
-                        std::string(hint.res_class) == "TAVOCK";
-            XFree(hint.res_name);
-            XFree(hint.res_class);
-            if (ours && XGetWindowAttributes(display, children[i], &attributes) &&
-                attributes.map_state == IsViewable)
-                mainWindow = children[i];
-        }
-        if (children)
-            XFree(children);
+        mainWindow = findClassWindow(display, "tavock", "TAVOCK");
         if (!mainWindow)
             return false;
         XWMHints *hints = XGetWMHints(display, mainWindow);

@@ -4,6 +4,7 @@
 #include "image_support.h"
 
 #include <X11/Xutil.h>
+#include <string>
 
 Image readImage(Display *display, Drawable d, unsigned int width, unsigned int height)
 {
@@ -30,4 +31,27 @@ int countPixels(const Image &image, unsigned long pixel, int x0, int y0, int x1,
         for (int x = x0; x <= x1; x++)
             n += image.at(x, y) == pixel;
     return n;
+}
+
+Window findClassWindow(Display *display, const char *name, const char *cls)
+{
+    Window root = DefaultRootWindow(display), parent, *children = nullptr, found = 0;
+    unsigned int count = 0;
+    if (!XQueryTree(display, root, &root, &parent, &children, &count))
+        return 0;
+    for (unsigned int i = 0; i < count && !found; i++) {
+        XClassHint hint;
+        XWindowAttributes attributes;
+        if (!XGetClassHint(display, children[i], &hint))
+            continue;
+        bool match = std::string(hint.res_name) == name && std::string(hint.res_class) == cls;
+        XFree(hint.res_name);
+        XFree(hint.res_class);
+        if (match && XGetWindowAttributes(display, children[i], &attributes) &&
+            attributes.map_state == IsViewable)
+            found = children[i];
+    }
+    if (children)
+        XFree(children);
+    return found;
 }

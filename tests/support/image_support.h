@@ -20,3 +20,7 @@ Image readImage(Display *display, Drawable d, unsigned int width, unsigned int h
 // How many pixels of the rectangle from (x0, y0) to (x1, y1), both
 // included, are the given one.
 int countPixels(const Image &image, unsigned long pixel, int x0, int y0, int x1, int y1);
+
+// The viewable top-level window of the class res_name/res_class (as
+// XGetClassHint reads it), or 0 when there is none.
+Window findClassWindow(Display *display, const char *name, const char *cls);
