@@ -1,57 +1,96 @@
-// src/wayland/ against real compositors, through the one-colour tile
-// driver: where the tile lands on a headless sway, the buffer at output
-// scale 2, a click, the compositor closing the tile, and the two lines of
-// a display without layer shell (weston) or without a compositor at all.
-#include <gtest/gtest.h>
+// The clock itself on real compositors, run as a user runs it: where its
+// tile lands on a headless sway, its pixels against the X clock's on Xvfb at
+// fixed times (faketime holds both on one second), the output's scale, a
+// click, the compositor closing the tile, the choice between X and Wayland,
+// and the lines of a display without layer shell (weston) or without a
+// compositor at all.
+#include <gtest/gtest.h>  // before Xlib, whose None and Bool macros clash
 
+#include "clock/state.h"
+#include "display/setup.h"
+#include "render/canvas.h"
+#include "render/geometry.h"
+#include "render/layers.h"
+#include "settings/settings.h"
+#include "clock_support.h"
 #include "compositor.h"
+#include "image_support.h"
 #include "process.h"
+#include "settings_support.h"
+#include "xserver.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <unistd.h>
 #include <vector>
 
+// The band around the hands sets a canvas up for every case and keeps it:
+// leaks are expected.
+extern "C" const char *__asan_default_options()
+{
+    return "detect_leaks=0";
+}
+
 namespace {
 
-const unsigned int TILE_COLOUR = 0x3366cc;
+// What a test needs that is not installed (the tools, and libfaketime when
+// asked), as the reason to skip it.
+std::string missingFor(const std::vector<std::string> &tools, bool faketime = false)
+{
+    std::string missing = missingTools(tools);
+    if (faketime && access(TAVOCK_LIBFAKETIME, R_OK) != 0)
+        missing += (missing.empty() ? "" : "; ") +
+                   std::string("libfaketime not installed (tools/install-deps installs it)");
+    return missing;
+}
 
-// sway and the programs every sway test uses, or the reason to skip.
 #define SKIP_WITHOUT(...)                                                 \
     do {                                                                  \
-        std::string missing = missingTools({__VA_ARGS__});                \
+        std::string missing = missingFor(__VA_ARGS__);                    \
         if (!missing.empty())                                             \
             GTEST_SKIP() << missing;                                      \
     } while (0)
+
+struct FixedTime {
+    const char *text;  // as faketime reads it, in TZ=UTC
+    time_t reading;
+};
+
+// Friday 15 March 2024, 14:05:09 UTC, and Sunday 31 December 2023, 22:47:38.
+const FixedTime fixedTimes[] = {
+    {"2024-03-15 14:05:09", MARCH_15_2024 + 14 * 3600 + 5 * 60 + 9},
+    {"2023-12-31 22:47:38", MARCH_15_2024 - 75 * 86400 + 22 * 3600 + 47 * 60 + 38}};
 
 struct Box {
     int x = 0, y = 0, width = 0, height = 0;
 };
 
-// The smallest box around the pixels of the tile's colour; all of them
-// should be the tile, and the tile all of that colour.
-Box tileBox(const Screenshot &picture, int *pixelsInBox)
+// The smallest box around the pixels that are not the empty desktop's (the
+// colour at the centre of the layout, where no tile of these tests goes).
+Box tileBox(const Screenshot &picture)
 {
-    int left = picture.width, top = picture.height, right = -1, bottom = -1, count = 0;
+    const unsigned int desktop = picture.pixel(picture.width / 2, picture.height / 2);
+    int left = picture.width, top = picture.height, right = -1, bottom = -1;
     for (int y = 0; y < picture.height; y++)
         for (int x = 0; x < picture.width; x++)
-            if (picture.pixel(x, y) == TILE_COLOUR) {
+            if (picture.pixel(x, y) != desktop) {
                 left = std::min(left, x);
                 right = std::max(right, x);
                 top = std::min(top, y);
                 bottom = std::max(bottom, y);
-                count++;
             }
-    *pixelsInBox = count;
     return right < 0 ? Box{} : Box{left, top, right - left + 1, bottom - top + 1};
 }
 
-// Whether child writes line (a whole line) within ten seconds.
-bool waitForOutput(ChildProcess &child, const std::string &line)
+// Whether the child's stderr says text within ten seconds (WAYLAND_DEBUG
+// lines: a request is logged as it is queued, and goes out before the
+// clock sleeps).
+bool waitForText(ChildProcess &child, const std::string &text)
 {
     ProcessResult ended;
     for (int i = 0; i < 1000; i++) {
-        if (child.output().find(line + "\n") != std::string::npos)
+        if (child.errors().find(text) != std::string::npos)
             return true;
         if (child.poll(ended))
             return false;
@@ -60,39 +99,133 @@ bool waitForOutput(ChildProcess &child, const std::string &line)
     return false;
 }
 
-// Starts the driver and waits until it writes line ("buffer WxH" after
-// each frame).
-bool startTile(ChildProcess &tile, const PrivateCompositor &compositor,
-               const std::string &geometry, const std::string &line,
-               const std::string &command = "true")
+// The headless sway most tests share, started on first use (each test sets
+// the output's scale it needs); null when it did not start.
+PrivateCompositor *sharedSway()
 {
-    if (!spawnProcess(tile, {TAVOCK_WAYLAND_TILE, geometry, "40", "30", "3366cc", command},
-                      compositor.clientEnv()))
-        return false;
-    return waitForOutput(tile, line);
+    static PrivateCompositor sway;
+    static bool started = sway.startSway("output HEADLESS-1 mode 640x480 scale 1");
+    return started ? &sway : nullptr;
 }
 
-// The screen a moment after the frame went out; the compositor may show
-// it a frame later, so a missing tile is looked for again.
-Box screenedTile(const PrivateCompositor &compositor, Screenshot &picture)
+Display *xConnection()
 {
-    Box box;
-    for (int attempt = 0; attempt < 20 && box.width == 0; attempt++) {
-        int count = 0;
-        if (compositor.screenshot(picture))
-            box = tileBox(picture, &count);
-        if (box.width == 0)
-            usleep(100000);
-        else
-            EXPECT_EQ(count, box.width * box.height) << "the tile is not all its colour";
-    }
-    return box;
+    static Display *d = XOpenDisplay(sharedXDisplay().c_str());
+    return d;
 }
+
+// The clock's window on the shared Xvfb, 0 while there is none.
+Window xClockWindow()
+{
+    return findClassWindow(xConnection(), "tavock", "TAVOCK");
+}
+
+class WaylandTile : public ::testing::Test {
+protected:
+    PrivateCompositor *sway = nullptr;  // where tiles go
+    TempDir home;                       // without a resource file
+
+    // The shared sway with its output at the given scale.
+    void useSharedSway(int scale)
+    {
+        sway = sharedSway();
+        ASSERT_NE(sway, nullptr) << "sway did not start";
+        ASSERT_TRUE(sway->swaymsg({"output", "HEADLESS-1", "scale", std::to_string(scale)}));
+    }
+
+    // The clock with options on `on`'s display, its zone UTC, its clock
+    // held on the second given (none: the real one).
+    void startClock(ChildProcess &clock, const PrivateCompositor &on,
+                    const std::vector<std::string> &options, const char *time = nullptr,
+                    EnvChanges extra = {})
+    {
+        std::vector<std::string> args = {TAVOCK_BINARY};
+        args.insert(args.end(), options.begin(), options.end());
+        EnvChanges env = on.clientEnv();
+        env.insert(env.end(), {"TZ=UTC", "HOME=" + home.path});
+        if (time) {
+            // A time without "@" stands still. libfaketime then comes first
+            // among the libraries: the sanitizer's run-time, which wants
+            // that place, is told to accept it.
+            const char *asan = std::getenv("ASAN_OPTIONS");
+            env.insert(env.end(), {std::string("LD_PRELOAD=") + TAVOCK_LIBFAKETIME,
+                                   std::string("FAKETIME=") + time,
+                                   std::string("ASAN_OPTIONS=") + (asan ? asan : "") +
+                                       ":verify_asan_link_order=0"});
+        }
+        env.insert(env.end(), extra.begin(), extra.end());
+        ASSERT_TRUE(spawnProcess(clock, args, env));
+    }
+
+    // The screen once a tile of width x height pixels (0 x 0: any size) is
+    // on it: the box around it, empty after ten seconds without.
+    Box waitForTile(const PrivateCompositor &on, Screenshot &picture, int width = 0,
+                    int height = 0)
+    {
+        for (int attempt = 0; attempt < 200; attempt++) {
+            Box box;
+            if (on.screenshot(picture))
+                box = tileBox(picture);
+            if (box.width > 0 && (width == 0 || (box.width == width && box.height == height)))
+                return box;
+            usleep(50000);
+        }
+        ADD_FAILURE() << "no tile of " << width << "x" << height << " on the screen";
+        return Box{};
+    }
+
+    // Ends the clock and waits until its tile has left the screen, so that
+    // the next clock's is not taken for it.
+    void stopTile(ChildProcess &clock)
+    {
+        clock.wait(0);
+        Screenshot picture;
+        for (int attempt = 0; attempt < 200; attempt++)
+            if (sway->screenshot(picture) && tileBox(picture).width == 0)
+                return;
+            else
+                usleep(50000);
+        ADD_FAILURE() << "the tile stayed on the screen";
+    }
+
+    // The clock's first frame on the shared Xvfb: its window holds only its
+    // background colour until the whole frame is copied in.
+    Image waitForXFrame(ChildProcess &clock)
+    {
+        for (int attempt = 0; attempt < 500; attempt++) {
+            ProcessResult early;
+            if (clock.poll(early)) {
+                ADD_FAILURE() << "the X clock ended: " << early.err;
+                return Image{};
+            }
+            if (Window w = xClockWindow()) {
+                XWindowAttributes a;
+                XGetWindowAttributes(xConnection(), w, &a);
+                Image frame = readImage(xConnection(), w, a.width, a.height);
+                if (std::count(frame.pixels.begin(), frame.pixels.end(), frame.pixels[0]) <
+                    static_cast<long>(frame.pixels.size()))
+                    return frame;
+            }
+            usleep(20000);
+        }
+        ADD_FAILURE() << "no X clock window with a frame";
+        return Image{};
+    }
+
+    void stopXClock(ChildProcess &clock)
+    {
+        clock.wait(0);
+        for (int attempt = 0; attempt < 500 && xClockWindow(); attempt++)
+            usleep(10000);
+    }
+};
+
+// ---- Where the tile lands ----
 
 struct PlaceCase {
     const char *name;
     const char *geometry;
-    int x, y;  // where the 40x30 tile lands on a 320x240 output
+    int x, y;  // where the 54x54 tile lands on the 640x480 layout
 };
 
 void PrintTo(const PlaceCase &c, std::ostream *out)
@@ -100,95 +233,218 @@ void PrintTo(const PlaceCase &c, std::ostream *out)
     *out << c.name;
 }
 
-class TilePlacementOnSway : public ::testing::TestWithParam<PlaceCase> {};
+class WaylandTilePlacement : public WaylandTile,
+                             public ::testing::WithParamInterface<PlaceCase> {};
 
-TEST_P(TilePlacementOnSway, TileLandsAtTheCornerAndMargins)
+TEST_P(WaylandTilePlacement, LandsAtTheCornerAndMargins)
 {
-    SKIP_WITHOUT("sway", "swaymsg", "grim");
+    SKIP_WITHOUT({"sway", "swaymsg", "grim"});
     const PlaceCase &c = GetParam();
-    PrivateCompositor sway;
-    ASSERT_TRUE(sway.startSway("output HEADLESS-1 mode 320x240 scale 1")) << sway.log();
-    ChildProcess tile;
-    ASSERT_TRUE(startTile(tile, sway, c.geometry, "buffer 40x30")) << tile.errors();
+    useSharedSway(1);
+    ChildProcess clock;
+    std::vector<std::string> options = {"-wayland"};
+    if (*c.geometry)
+        options.insert(options.end(), {"-geometry", c.geometry});
+    startClock(clock, *sway, options);
     Screenshot picture;
-    Box box = screenedTile(sway, picture);
-    EXPECT_EQ(picture.width, 320);
+    Box box = waitForTile(*sway, picture);
     EXPECT_EQ(box.x, c.x);
     EXPECT_EQ(box.y, c.y);
-    EXPECT_EQ(box.width, 40);
-    EXPECT_EQ(box.height, 30);
+    EXPECT_EQ(box.width, 54);
+    EXPECT_EQ(box.height, 54);
+    stopTile(clock);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Geometry, TilePlacementOnSway,
-    ::testing::Values(PlaceCase{"TopLeft", "40x30+10+20", 10, 20},
-                      PlaceCase{"TopRight", "40x30-10+20", 320 - 10 - 40, 20},
-                      PlaceCase{"BottomRight", "40x30-10-20", 320 - 10 - 40, 240 - 20 - 30},
-                      PlaceCase{"NoPosition", "", 320 - 40, 0}),
+    Geometry, WaylandTilePlacement,
+    ::testing::Values(PlaceCase{"TopLeft", "+10+20", 10, 20},
+                      PlaceCase{"TopRight", "-10+20", 640 - 10 - 54, 20},
+                      PlaceCase{"BottomRight", "-10-20", 640 - 10 - 54, 480 - 20 - 54},
+                      PlaceCase{"NoPosition", "", 640 - 54, 0}),
     [](const ::testing::TestParamInfo<PlaceCase> &info) { return info.param.name; });
 
-struct ScaleCase {
+// ---- The tile's pixels and the X frame's ----
+
+struct PixelCase {
     const char *name;
-    const char *startScale;  // the output's scale when the tile comes up
-    bool rescale;            // then set to 2 while it runs
+    std::vector<std::string> options;  // for both clocks
+    int scale;        // -scale of the tile; the X clock's is this times the output's
+    int outputScale;  // of the sway output
 };
 
-void PrintTo(const ScaleCase &c, std::ostream *out)
+void PrintTo(const PixelCase &c, std::ostream *out)
 {
     *out << c.name;
 }
 
-class TileScaleOnSway : public ::testing::TestWithParam<ScaleCase> {};
+const PixelCase pixelCases[] = {
+    {"Default", {}, 1, 1},
+    {"FancyNeonLabel", {"-fh", "-nh", "-label", "tavock"}, 1, 1},
+    {"OutlinedAllTicksStandout", {"-oh", "-at", "-standout"}, 1, 1},
+    {"Size64", {"-geometry", "64x64"}, 1, 1},
+    {"FloatingSeconds", {"-fs"}, 1, 1},
+    {"OutputScale2", {}, 1, 2},
+    {"Scale2Smooth", {"-smooth"}, 2, 1},
+    {"SmoothAtOutputScale2", {"-smooth", "-fh", "-label", "tavock"}, 1, 2},
+    {"Scale2SmoothAtOutputScale2", {"-smooth", "-oh"}, 2, 2},
+};
 
-// On a 640x480 output at scale 2 the layout is 320x240: the tile's buffer
-// is twice its logical size, and so are its margins on the screen.
-TEST_P(TileScaleOnSway, BufferIsTwiceTheLogicalSize)
+// The plain hands of the clock the options set up, at reading on its 1x
+// dial, worked out in this process as the clock on Wayland does before it
+// connects. False when the options give no canvas.
+bool plainHandsAt(const std::vector<std::string> &options, time_t reading, HandGeometry &hands)
 {
-    SKIP_WITHOUT("sway", "swaymsg", "grim");
-    const ScaleCase &c = GetParam();
-    PrivateCompositor sway;
-    ASSERT_TRUE(sway.startSway(std::string("output HEADLESS-1 mode 640x480 scale ") +
-                               c.startScale))
-        << sway.log();
-    ChildProcess tile;
-    ASSERT_TRUE(startTile(tile, sway, "+10+20", c.rescale ? "buffer 40x30" : "buffer 80x60"))
-        << tile.output() << tile.errors();
-    if (c.rescale) {
-        ASSERT_TRUE(sway.swaymsg({"output", "HEADLESS-1", "scale", "2"}));
-        ASSERT_TRUE(waitForOutput(tile, "buffer 80x60")) << tile.output();
-    }
-    Screenshot picture;
-    Box box = screenedTile(sway, picture);
-    EXPECT_EQ(box.x, 20);
-    EXPECT_EQ(box.y, 40);
-    EXPECT_EQ(box.width, 80);
-    EXPECT_EQ(box.height, 60);
+    settingsFromCommandLine(options);
+    deriveHandLayers();
+    windowSizeFromGeometry(settings.geometry, &settings.windowWidth, &settings.windowHeight);
+    if (!setupCanvas())
+        return false;
+    setHandShape();
+    setenv("TZ", "UTC", 1);
+    tzset();
+    const struct tm *shown = updateShownTime(reading, settings.shift);
+    if (!shown)
+        return false;
+    computeHandGeometry(*shown, canvasHandDial(1), hands);
+    return true;
 }
 
-INSTANTIATE_TEST_SUITE_P(Scale, TileScaleOnSway,
-                         ::testing::Values(ScaleCase{"AtStart", "2", false},
-                                           ScaleCase{"WhileRunning", "1", true}),
-                         [](const ::testing::TestParamInfo<ScaleCase> &info) {
-                             return info.param.name;
+class WaylandTilePixels : public WaylandTile, public ::testing::WithParamInterface<PixelCase> {};
+
+// The tile at the default place, the top right corner, against the X
+// clock's window at the same second, magnified as far as the tile is.
+TEST_P(WaylandTilePixels, EqualTheXFrameButAtPlainHandEdges)
+{
+    SKIP_WITHOUT({"sway", "swaymsg", "grim"}, true);
+    const PixelCase &c = GetParam();
+    ASSERT_NE(xConnection(), nullptr) << "Xvfb did not start";
+    useSharedSway(c.outputScale);
+    const int n = c.scale * c.outputScale;
+    std::vector<std::string> tileOptions = c.options, xOptions = c.options;
+    tileOptions.insert(tileOptions.end(), {"-wayland", "-scale", std::to_string(c.scale)});
+    xOptions.insert(xOptions.end(), {"-scale", std::to_string(n)});
+    for (const FixedTime &time : fixedTimes) {
+        SCOPED_TRACE(time.text);
+        ChildProcess xClock, tile;
+        startClock(xClock, *sway, xOptions, time.text, {"DISPLAY=" + sharedXDisplay()});
+        startClock(tile, *sway, tileOptions, time.text);
+        Image frame = waitForXFrame(xClock);
+        stopXClock(xClock);
+        Screenshot picture;
+        Box box = waitForTile(*sway, picture, frame.width, frame.height);
+        stopTile(tile);
+        ASSERT_GT(box.width, 0);
+        ASSERT_EQ(box.x, picture.width - box.width);
+        ASSERT_EQ(box.y, 0);
+
+        HandGeometry hands;
+        ASSERT_TRUE(plainHandsAt(tileOptions, time.reading, hands));
+        int differing = 0, outside = 0;
+        std::string first;
+        for (int y = 0; y < frame.height; y++)
+            for (int x = 0; x < frame.width; x++) {
+                unsigned long mine = picture.pixel(box.x + x, y);
+                if (mine == frame.at(x, y))
+                    continue;
+                differing++;
+                if (!settings.smooth && beyondHandEdges(x / n, y / n, hands,
+                                                        clockCanvas.dialRadiusX,
+                                                        clockCanvas.dialRadiusY) <= 1.0)
+                    continue;
+                if (outside++ == 0)
+                    first = std::to_string(x) + "," + std::to_string(y);
+            }
+        RecordProperty(std::string("differing at ") + time.text, differing);
+        RecordProperty(std::string("outside the band at ") + time.text, outside);
+        EXPECT_EQ(outside, 0) << differing << " differ, the first outside the band at " << first;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Styles, WaylandTilePixels, ::testing::ValuesIn(pixelCases),
+                         [](const ::testing::TestParamInfo<PixelCase> &info) {
+                             return std::string(info.param.name);
                          });
 
-// A headless sway has no pointer: the virtual one appears as the seat's,
-// the tile binds it, and only then does it move onto the tile and click.
-TEST(TileOnSway, ClickRunsTheCommandOncePerPress)
+// ---- The output's scale ----
+
+// The output's scale goes from 1 to 2 under a clock without a second hand,
+// which wakes about once a minute: the tile is drawn again at once, twice
+// the size with twice the margins, the 1x tile magnified pixel for pixel.
+// The compositor would magnify the old buffer as well for a while: the
+// clock's own request for a buffer of scale 2 tells them apart.
+TEST_F(WaylandTile, OutputScaleTwoDrawsTheTileMagnified)
 {
-    SKIP_WITHOUT("sway", "swaymsg");
+    SKIP_WITHOUT({"sway", "swaymsg", "grim"}, true);
+    useSharedSway(1);
+    ChildProcess clock;
+    startClock(clock, *sway, {"-wayland", "-ns", "-geometry", "+10+20"}, fixedTimes[0].text,
+               {"WAYLAND_DEBUG=1"});
+    Screenshot one, two;
+    Box small = waitForTile(*sway, one, 54, 54);
+    ASSERT_EQ(small.x, 10);
+    ASSERT_EQ(small.y, 20);
+    ASSERT_TRUE(sway->swaymsg({"output", "HEADLESS-1", "scale", "2"}));
+    ASSERT_TRUE(waitForText(clock, "set_buffer_scale(2)"));
+    int differing = -1;
+    for (int attempt = 0; attempt < 50 && differing != 0; attempt++) {
+        Box big = waitForTile(*sway, two, 108, 108);
+        ASSERT_EQ(big.x, 20);
+        ASSERT_EQ(big.y, 40);
+        differing = 0;
+        for (int y = 0; y < 108; y++)
+            for (int x = 0; x < 108; x++)
+                differing += two.pixel(20 + x, 40 + y) != one.pixel(10 + x / 2, 20 + y / 2);
+        if (differing)
+            usleep(20000);
+    }
+    EXPECT_EQ(differing, 0);
+    stopTile(clock);
+}
+
+// ---- The choice of screen ----
+
+// Without -wayland: DISPLAY unset and WAYLAND_DISPLAY set is a tile on
+// sway; with both set the X display wins, and no tile appears.
+TEST_F(WaylandTile, ChoiceOfScreenFollowsDisplayAndWaylandDisplay)
+{
+    SKIP_WITHOUT({"sway", "swaymsg", "grim"});
+    ASSERT_NE(xConnection(), nullptr) << "Xvfb did not start";
+    useSharedSway(1);
+    ChildProcess onWayland, onX;
+    startClock(onWayland, *sway, {});
+    Screenshot picture;
+    EXPECT_GT(waitForTile(*sway, picture).width, 0);
+    stopTile(onWayland);
+
+    startClock(onX, *sway, {}, nullptr, {"DISPLAY=" + sharedXDisplay()});
+    EXPECT_GT(waitForXFrame(onX).width, 0);
+    ASSERT_TRUE(sway->screenshot(picture));
+    EXPECT_EQ(tileBox(picture).width, 0);
+    stopXClock(onX);
+}
+
+// ---- A click ----
+
+// A headless sway has no pointer: the virtual one appears as the seat's,
+// the clock asks for it, and only then does it move onto the tile and
+// click. The pointer and its cursor stay off the shared sway.
+TEST_F(WaylandTile, ClickRunsTheCommandOncePerPress)
+{
+    SKIP_WITHOUT({"sway", "swaymsg", "grim"});
     if (std::string(TAVOCK_VIRTUAL_POINTER).empty())
         GTEST_SKIP() << "built without wlr-virtual-pointer-unstable-v1.xml";
-    PrivateCompositor sway;
-    ASSERT_TRUE(sway.startSway("output HEADLESS-1 mode 320x240 scale 1")) << sway.log();
-    TempDir dir;
-    std::string clicks = dir.path + "/clicks", go = dir.path + "/go";
-    ChildProcess tile;
-    ASSERT_TRUE(startTile(tile, sway, "+10+20", "buffer 40x30", "echo click >> " + clicks));
+    PrivateCompositor own;
+    ASSERT_TRUE(own.startSway("output HEADLESS-1 mode 320x240 scale 1")) << own.log();
+    std::string clicks = home.path + "/clicks", go = home.path + "/go";
+    ChildProcess clock;
+    startClock(clock, own, {"-wayland", "-geometry", "+10+20", "-exe", "echo click >> " + clicks},
+               nullptr, {"WAYLAND_DEBUG=1"});
+    Screenshot picture;
+    ASSERT_GT(waitForTile(own, picture).width, 0);
     ChildProcess pointer;
     ASSERT_TRUE(spawnProcess(pointer, {TAVOCK_VIRTUAL_POINTER, "30", "35", "320", "240", go},
-                             sway.clientEnv()));
-    ASSERT_TRUE(waitForOutput(tile, "pointer")) << tile.output() << pointer.errors();
+                             own.clientEnv()));
+    ASSERT_TRUE(waitForText(clock, "get_pointer(")) << pointer.errors();
     writeFile(go, "");
     ProcessResult clicked = pointer.wait(10000);
     ASSERT_TRUE(clicked.exited && clicked.status == 0) << clicked.err;
@@ -198,10 +454,11 @@ TEST(TileOnSway, ClickRunsTheCommandOncePerPress)
     EXPECT_EQ(readFile(clicks), "click\n");
 }
 
+// ---- The end ----
+
 struct CloseCase {
     const char *name;
-    bool nested;     // the tile on a sway whose output is a window of another
-    const char *line; // what the tile writes before it is closed
+    bool nested;  // the tile on a sway whose output is a window of another
 };
 
 void PrintTo(const CloseCase &c, std::ostream *out)
@@ -209,40 +466,43 @@ void PrintTo(const CloseCase &c, std::ostream *out)
     *out << c.name;
 }
 
-class TileClosed : public ::testing::TestWithParam<CloseCase> {};
+class WaylandTileClosed : public WaylandTile, public ::testing::WithParamInterface<CloseCase> {};
 
 // sway closes the layer surfaces of an output that goes away: the outer
 // sway's window that is the nested sway's output is closed under the tile.
 // A sway without outputs closes a new tile before its first configure.
-TEST_P(TileClosed, ByTheCompositorExitsWithStatusZero)
+TEST_P(WaylandTileClosed, ByTheCompositorExitsWithStatusZero)
 {
-    SKIP_WITHOUT("sway", "swaymsg");
+    SKIP_WITHOUT({"sway", "swaymsg", "grim"});
     const CloseCase &c = GetParam();
-    PrivateCompositor host, sway;
+    PrivateCompositor host, own;
     if (c.nested) {
         ASSERT_TRUE(host.startSway("output HEADLESS-1 mode 320x240")) << host.log();
-        ASSERT_TRUE(sway.startNestedSway(host)) << sway.log();
+        ASSERT_TRUE(own.startNestedSway(host)) << own.log();
     } else {
-        ASSERT_TRUE(sway.startSway("", {"WLR_HEADLESS_OUTPUTS=0"})) << sway.log();
+        ASSERT_TRUE(own.startSway("", {"WLR_HEADLESS_OUTPUTS=0"})) << own.log();
     }
-    ChildProcess tile;
-    ASSERT_TRUE(spawnProcess(tile, {TAVOCK_WAYLAND_TILE, "", "40", "30", "3366cc", "true"},
-                             sway.clientEnv()));
+    ChildProcess clock;
+    startClock(clock, own, {"-wayland"});
     if (c.nested) {
-        ASSERT_TRUE(waitForOutput(tile, c.line)) << tile.errors();
+        Screenshot picture;
+        ASSERT_GT(waitForTile(own, picture).width, 0);
         ASSERT_TRUE(host.swaymsg({"[app_id=wlroots] kill"}));
     }
-    ProcessResult r = tile.wait(10000);
+    ProcessResult r = clock.wait(10000);
     EXPECT_TRUE(r.exited) << "signal " << r.signal << (r.timedOut ? ", still running" : "");
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, std::string(c.line) + (*c.line ? "\n" : ""));
+    EXPECT_EQ(r.out + r.err, "");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Compositor, TileClosed,
-    ::testing::Values(CloseCase{"WhileShown", true, "buffer 40x30"},
-                      CloseCase{"BeforeItsFirstConfigure", false, ""}),
-    [](const ::testing::TestParamInfo<CloseCase> &info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Compositor, WaylandTileClosed,
+                         ::testing::Values(CloseCase{"WhileShown", true},
+                                           CloseCase{"BeforeItsFirstConfigure", false}),
+                         [](const ::testing::TestParamInfo<CloseCase> &info) {
+                             return info.param.name;
+                         });
+
+// ---- No tile at all ----
 
 struct RefusalCase {
     const char *name;
@@ -255,29 +515,30 @@ void PrintTo(const RefusalCase &c, std::ostream *out)
     *out << c.name;
 }
 
-class TileRefused : public ::testing::TestWithParam<RefusalCase> {};
+class WaylandTileRefused : public WaylandTile,
+                           public ::testing::WithParamInterface<RefusalCase> {};
 
-TEST_P(TileRefused, PrintsItsLineAndExitsWithStatusOne)
+TEST_P(WaylandTileRefused, PrintsItsLineAndExitsWithStatusOne)
 {
     const RefusalCase &c = GetParam();
     PrivateCompositor weston;
     TempDir runtime;
     EnvChanges env = {"XDG_RUNTIME_DIR=" + runtime.path, "WAYLAND_DISPLAY=wayland-nobody",
-                      "DISPLAY"};
+                      "DISPLAY", "HOME=" + home.path};
     if (c.weston) {
-        SKIP_WITHOUT("weston");
+        SKIP_WITHOUT({"weston"});
         ASSERT_TRUE(weston.startWeston()) << weston.log();
         env = weston.clientEnv();
+        env.push_back("HOME=" + home.path);
     }
-    ProcessResult r =
-        runProcess({TAVOCK_WAYLAND_TILE, "", "40", "30", "3366cc", "true"}, env, 20000);
+    ProcessResult r = runProcess({TAVOCK_BINARY, "-wayland"}, env, 20000);
     ASSERT_TRUE(r.exited) << "signal " << r.signal;
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, std::string(c.line) + "\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Display, TileRefused,
+    Display, WaylandTileRefused,
     ::testing::Values(
         RefusalCase{"NoLayerShell", true,
                     "tavock: the Wayland compositor has no layer shell (zwlr_layer_shell_v1)"},
