@@ -202,8 +202,9 @@ protected:
                 XWindowAttributes a;
                 XGetWindowAttributes(xConnection(), w, &a);
                 Image frame = readImage(xConnection(), w, a.width, a.height);
-                if (std::count(frame.pixels.begin(), frame.pixels.end(), frame.pixels[0]) <
-                    static_cast<long>(frame.pixels.size()))
+                if (!frame.pixels.empty() &&
+                    std::count(frame.pixels.begin(), frame.pixels.end(), frame.pixels[0]) <
+                        static_cast<long>(frame.pixels.size()))
                     return frame;
             }
             usleep(20000);
