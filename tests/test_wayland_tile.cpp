@@ -20,7 +20,10 @@
 #include "xserver.h"
 
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
+#include <deque>
+#include <sstream>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -34,26 +37,16 @@ extern "C" const char *__asan_default_options()
 
 namespace {
 
-// What a test needs that is not installed (the tools, and libfaketime when
-// asked), as the reason to skip it.
-std::string missingFor(const std::vector<std::string> &tools, bool faketime = false)
-{
-    std::string missing = missingTools(tools);
-    if (faketime && access(TAVOCK_LIBFAKETIME, R_OK) != 0)
-        missing += (missing.empty() ? "" : "; ") +
-                   std::string("libfaketime not installed (tools/install-deps installs it)");
-    return missing;
-}
-
+// The programs a test needs, or the reason to skip.
 #define SKIP_WITHOUT(...)                                                 \
     do {                                                                  \
-        std::string missing = missingFor(__VA_ARGS__);                    \
+        std::string missing = missingTools({__VA_ARGS__});                \
         if (!missing.empty())                                             \
             GTEST_SKIP() << missing;                                      \
     } while (0)
 
 struct FixedTime {
-    const char *text;  // as faketime reads it, in TZ=UTC
+    const char *text;  // as faketime -f reads it in TZ=UTC: a time that stands still
     time_t reading;
 };
 
@@ -124,6 +117,14 @@ class WaylandTile : public ::testing::Test {
 protected:
     PrivateCompositor *sway = nullptr;  // where tiles go
     TempDir home;                       // without a resource file
+    std::deque<ChildProcess> clocks;    // all this test started
+
+    // Every clock is ended as endClock ends it, whatever the test did.
+    void TearDown() override
+    {
+        for (ChildProcess &clock : clocks)
+            endClock(clock);
+    }
 
     // The shared sway with its output at the given scale.
     void useSharedSway(int scale)
@@ -134,27 +135,41 @@ protected:
     }
 
     // The clock with options on `on`'s display, its zone UTC, its clock
-    // held on the second given (none: the real one).
-    void startClock(ChildProcess &clock, const PrivateCompositor &on,
-                    const std::vector<std::string> &options, const char *time = nullptr,
-                    EnvChanges extra = {})
+    // held on the second given (none: the real one) by faketime.
+    ChildProcess &startClock(const PrivateCompositor &on, const std::vector<std::string> &options,
+                             const char *time = nullptr, const EnvChanges &extra = {})
     {
-        std::vector<std::string> args = {TAVOCK_BINARY};
+        std::vector<std::string> args;
+        if (time)
+            args = {toolPath("faketime"), "-f", time};
+        args.push_back(TAVOCK_BINARY);
         args.insert(args.end(), options.begin(), options.end());
         EnvChanges env = on.clientEnv();
-        env.insert(env.end(), {"TZ=UTC", "HOME=" + home.path});
-        if (time) {
-            // A time without "@" stands still. libfaketime then comes first
-            // among the libraries: the sanitizer's run-time, which wants
-            // that place, is told to accept it.
-            const char *asan = std::getenv("ASAN_OPTIONS");
-            env.insert(env.end(), {std::string("LD_PRELOAD=") + TAVOCK_LIBFAKETIME,
-                                   std::string("FAKETIME=") + time,
-                                   std::string("ASAN_OPTIONS=") + (asan ? asan : "") +
-                                       ":verify_asan_link_order=0"});
-        }
+        // libfaketime is preloaded: the sanitizer's run-time, which wants to
+        // come first among the libraries, is told to accept that.
+        const char *asan = std::getenv("ASAN_OPTIONS");
+        env.insert(env.end(), {"TZ=UTC", "HOME=" + home.path,
+                               std::string("ASAN_OPTIONS=") + (asan ? asan : "") +
+                                   ":verify_asan_link_order=0"});
         env.insert(env.end(), extra.begin(), extra.end());
-        ASSERT_TRUE(spawnProcess(clock, args, env));
+        clocks.emplace_back();
+        EXPECT_TRUE(spawnProcess(clocks.back(), args, env));
+        return clocks.back();
+    }
+
+    // Kills a clock. Under faketime the clock is faketime's child, and
+    // faketime removes its shared clock from /dev/shm only once that child
+    // has gone: the child is killed, and faketime left to end.
+    void endClock(ChildProcess &clock)
+    {
+        bool underFaketime = false;
+        if (clock.pid > 0) {
+            std::string self = std::to_string(clock.pid);
+            std::istringstream children(readFile("/proc/" + self + "/task/" + self + "/children"));
+            for (pid_t child; children >> child; underFaketime = true)
+                kill(child, SIGKILL);
+        }
+        clock.wait(underFaketime ? 5000 : 0);
     }
 
     // The screen once a tile of width x height pixels (0 x 0: any size) is
@@ -178,7 +193,7 @@ protected:
     // the next clock's is not taken for it.
     void stopTile(ChildProcess &clock)
     {
-        clock.wait(0);
+        endClock(clock);
         Screenshot picture;
         for (int attempt = 0; attempt < 200; attempt++)
             if (sway->screenshot(picture) && tileBox(picture).width == 0)
@@ -215,7 +230,7 @@ protected:
 
     void stopXClock(ChildProcess &clock)
     {
-        clock.wait(0);
+        endClock(clock);
         for (int attempt = 0; attempt < 500 && xClockWindow(); attempt++)
             usleep(10000);
     }
@@ -239,14 +254,13 @@ class WaylandTilePlacement : public WaylandTile,
 
 TEST_P(WaylandTilePlacement, LandsAtTheCornerAndMargins)
 {
-    SKIP_WITHOUT({"sway", "swaymsg", "grim"});
+    SKIP_WITHOUT("sway", "swaymsg", "grim");
     const PlaceCase &c = GetParam();
     useSharedSway(1);
-    ChildProcess clock;
     std::vector<std::string> options = {"-wayland"};
     if (*c.geometry)
         options.insert(options.end(), {"-geometry", c.geometry});
-    startClock(clock, *sway, options);
+    ChildProcess &clock = startClock(*sway, options);
     Screenshot picture;
     Box box = waitForTile(*sway, picture);
     EXPECT_EQ(box.x, c.x);
@@ -316,7 +330,7 @@ class WaylandTilePixels : public WaylandTile, public ::testing::WithParamInterfa
 // clock's window at the same second, magnified as far as the tile is.
 TEST_P(WaylandTilePixels, EqualTheXFrameButAtPlainHandEdges)
 {
-    SKIP_WITHOUT({"sway", "swaymsg", "grim"}, true);
+    SKIP_WITHOUT("sway", "swaymsg", "grim", "faketime");
     const PixelCase &c = GetParam();
     ASSERT_NE(xConnection(), nullptr) << "Xvfb did not start";
     useSharedSway(c.outputScale);
@@ -326,9 +340,9 @@ TEST_P(WaylandTilePixels, EqualTheXFrameButAtPlainHandEdges)
     xOptions.insert(xOptions.end(), {"-scale", std::to_string(n)});
     for (const FixedTime &time : fixedTimes) {
         SCOPED_TRACE(time.text);
-        ChildProcess xClock, tile;
-        startClock(xClock, *sway, xOptions, time.text, {"DISPLAY=" + sharedXDisplay()});
-        startClock(tile, *sway, tileOptions, time.text);
+        ChildProcess &xClock =
+            startClock(*sway, xOptions, time.text, {"DISPLAY=" + sharedXDisplay()});
+        ChildProcess &tile = startClock(*sway, tileOptions, time.text);
         Image frame = waitForXFrame(xClock);
         stopXClock(xClock);
         Screenshot picture;
@@ -375,11 +389,10 @@ INSTANTIATE_TEST_SUITE_P(Styles, WaylandTilePixels, ::testing::ValuesIn(pixelCas
 // clock's own request for a buffer of scale 2 tells them apart.
 TEST_F(WaylandTile, OutputScaleTwoDrawsTheTileMagnified)
 {
-    SKIP_WITHOUT({"sway", "swaymsg", "grim"}, true);
+    SKIP_WITHOUT("sway", "swaymsg", "grim", "faketime");
     useSharedSway(1);
-    ChildProcess clock;
-    startClock(clock, *sway, {"-wayland", "-ns", "-geometry", "+10+20"}, fixedTimes[0].text,
-               {"WAYLAND_DEBUG=1"});
+    ChildProcess &clock = startClock(*sway, {"-wayland", "-ns", "-geometry", "+10+20"},
+                                     fixedTimes[0].text, {"WAYLAND_DEBUG=1"});
     Screenshot one, two;
     Box small = waitForTile(*sway, one, 54, 54);
     ASSERT_EQ(small.x, 10);
@@ -408,16 +421,15 @@ TEST_F(WaylandTile, OutputScaleTwoDrawsTheTileMagnified)
 // sway; with both set the X display wins, and no tile appears.
 TEST_F(WaylandTile, ChoiceOfScreenFollowsDisplayAndWaylandDisplay)
 {
-    SKIP_WITHOUT({"sway", "swaymsg", "grim"});
+    SKIP_WITHOUT("sway", "swaymsg", "grim");
     ASSERT_NE(xConnection(), nullptr) << "Xvfb did not start";
     useSharedSway(1);
-    ChildProcess onWayland, onX;
-    startClock(onWayland, *sway, {});
+    ChildProcess &onWayland = startClock(*sway, {});
     Screenshot picture;
     EXPECT_GT(waitForTile(*sway, picture).width, 0);
     stopTile(onWayland);
 
-    startClock(onX, *sway, {}, nullptr, {"DISPLAY=" + sharedXDisplay()});
+    ChildProcess &onX = startClock(*sway, {}, nullptr, {"DISPLAY=" + sharedXDisplay()});
     EXPECT_GT(waitForXFrame(onX).width, 0);
     ASSERT_TRUE(sway->screenshot(picture));
     EXPECT_EQ(tileBox(picture).width, 0);
@@ -431,15 +443,15 @@ TEST_F(WaylandTile, ChoiceOfScreenFollowsDisplayAndWaylandDisplay)
 // click. The pointer and its cursor stay off the shared sway.
 TEST_F(WaylandTile, ClickRunsTheCommandOncePerPress)
 {
-    SKIP_WITHOUT({"sway", "swaymsg", "grim"});
+    SKIP_WITHOUT("sway", "swaymsg", "grim");
     if (std::string(TAVOCK_VIRTUAL_POINTER).empty())
         GTEST_SKIP() << "built without wlr-virtual-pointer-unstable-v1.xml";
     PrivateCompositor own;
     ASSERT_TRUE(own.startSway("output HEADLESS-1 mode 320x240 scale 1")) << own.log();
     std::string clicks = home.path + "/clicks", go = home.path + "/go";
-    ChildProcess clock;
-    startClock(clock, own, {"-wayland", "-geometry", "+10+20", "-exe", "echo click >> " + clicks},
-               nullptr, {"WAYLAND_DEBUG=1"});
+    ChildProcess &clock =
+        startClock(own, {"-wayland", "-geometry", "+10+20", "-exe", "echo click >> " + clicks},
+                   nullptr, {"WAYLAND_DEBUG=1"});
     Screenshot picture;
     ASSERT_GT(waitForTile(own, picture).width, 0);
     ChildProcess pointer;
@@ -474,7 +486,7 @@ class WaylandTileClosed : public WaylandTile, public ::testing::WithParamInterfa
 // A sway without outputs closes a new tile before its first configure.
 TEST_P(WaylandTileClosed, ByTheCompositorExitsWithStatusZero)
 {
-    SKIP_WITHOUT({"sway", "swaymsg", "grim"});
+    SKIP_WITHOUT("sway", "swaymsg", "grim");
     const CloseCase &c = GetParam();
     PrivateCompositor host, own;
     if (c.nested) {
@@ -483,8 +495,7 @@ TEST_P(WaylandTileClosed, ByTheCompositorExitsWithStatusZero)
     } else {
         ASSERT_TRUE(own.startSway("", {"WLR_HEADLESS_OUTPUTS=0"})) << own.log();
     }
-    ChildProcess clock;
-    startClock(clock, own, {"-wayland"});
+    ChildProcess &clock = startClock(own, {"-wayland"});
     if (c.nested) {
         Screenshot picture;
         ASSERT_GT(waitForTile(own, picture).width, 0);
@@ -527,7 +538,7 @@ TEST_P(WaylandTileRefused, PrintsItsLineAndExitsWithStatusOne)
     EnvChanges env = {"XDG_RUNTIME_DIR=" + runtime.path, "WAYLAND_DISPLAY=wayland-nobody",
                       "DISPLAY", "HOME=" + home.path};
     if (c.weston) {
-        SKIP_WITHOUT({"weston"});
+        SKIP_WITHOUT("weston");
         ASSERT_TRUE(weston.startWeston()) << weston.log();
         env = weston.clientEnv();
         env.push_back("HOME=" + home.path);
