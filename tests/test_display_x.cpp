@@ -7,13 +7,11 @@
 #include "display/setup.h"
 #include "render/compose.h"
 #include "render/geometry.h"
-#include "render/layers.h"
 #include "settings/settings.h"
 #include "clock_support.h"
 #include "image_support.h"
 #include "xserver.h"
 
-#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <algorithm>
 #include <climits>
@@ -47,6 +45,7 @@ protected:
     void SetUp() override
     {
         ASSERT_FALSE(sharedXDisplay().empty()) << "Xvfb did not start";
+        TearDown();  // a row of a table may leave its clock running
         setenv("TZ", "UTC", 1);
         tzset();
         std::memset(&settings, 0, sizeof settings);
@@ -87,6 +86,17 @@ protected:
     }
 };
 
+struct Pixel {
+    int x, y;
+    unsigned long pixel;
+};
+
+void expectPixels(const Image &image, const std::vector<Pixel> &pixels)
+{
+    for (const Pixel &p : pixels)
+        EXPECT_EQ(image.at(p.x, p.y), p.pixel) << p.x << "," << p.y;
+}
+
 // ---- The face ----
 
 using Points = std::vector<std::pair<int, int>>;
@@ -109,15 +119,10 @@ TEST_F(DisplayTest, DefaultFaceTicksAndBevel)
     EXPECT_EQ(face.at(27, 23), BACKGROUND);
     // Sunken: dark top and left, light right and bottom (which win the
     // corners they share with the dark edges).
-    struct {
-        int x, y;
-        unsigned long pixel;
-    } edges[] = {{0, 0, DARK_BEVEL},    {10, 0, DARK_BEVEL},   {52, 0, DARK_BEVEL},
-                 {0, 10, DARK_BEVEL},   {0, 52, DARK_BEVEL},   {53, 0, LIGHT_BEVEL},
-                 {53, 30, LIGHT_BEVEL}, {53, 53, LIGHT_BEVEL}, {30, 53, LIGHT_BEVEL},
-                 {0, 53, LIGHT_BEVEL},  {1, 1, BACKGROUND},    {52, 52, BACKGROUND}};
-    for (const auto &e : edges)
-        EXPECT_EQ(face.at(e.x, e.y), e.pixel) << e.x << "," << e.y;
+    expectPixels(face, {{0, 0, DARK_BEVEL},    {10, 0, DARK_BEVEL},   {52, 0, DARK_BEVEL},
+                        {0, 10, DARK_BEVEL},   {0, 52, DARK_BEVEL},   {53, 0, LIGHT_BEVEL},
+                        {53, 30, LIGHT_BEVEL}, {53, 53, LIGHT_BEVEL}, {30, 53, LIGHT_BEVEL},
+                        {0, 53, LIGHT_BEVEL},  {1, 1, BACKGROUND},    {52, 52, BACKGROUND}});
 }
 
 TEST_F(DisplayTest, StandoutSwapsTheShadesAndNoborderDropsThem)
@@ -129,7 +134,6 @@ TEST_F(DisplayTest, StandoutSwapsTheShadesAndNoborderDropsThem)
     EXPECT_EQ(face.at(0, 10), LIGHT_BEVEL);
     EXPECT_EQ(face.at(53, 10), DARK_BEVEL);
     EXPECT_EQ(face.at(10, 53), DARK_BEVEL);
-    TearDown();
     SetUp();
 
     settings.noborder = 1;
@@ -210,7 +214,6 @@ TEST_F(DisplayTest, YearDigitsOnlyFromWidth52)
     composeAt(14, 5, 9);
     Image narrow = read(clockDisplay.framePixmap);
     EXPECT_EQ(countPixels(narrow, INK, 37, 44, 50, 53), 0);
-    TearDown();
     SetUp();
 
     boundedCopy(settings.geometry, "52x54", 64);
@@ -223,17 +226,6 @@ TEST_F(DisplayTest, YearDigitsOnlyFromWidth52)
 }
 
 // ---- Hands ----
-
-struct Pixel {
-    int x, y;
-    unsigned long pixel;
-};
-
-void expectPixels(const Image &image, const std::vector<Pixel> &pixels)
-{
-    for (const Pixel &p : pixels)
-        EXPECT_EQ(image.at(p.x, p.y), p.pixel) << p.x << "," << p.y;
-}
 
 TEST_F(DisplayTest, PlainHandsAtThreeOClockAndTenPastTen)
 {
@@ -275,7 +267,6 @@ TEST_F(DisplayTest, NoSecondHandAndThinSecondHand)
     Image without = read(clockDisplay.framePixmap);
     EXPECT_EQ(countPixels(without, SECOND, 0, 0, 53, 53), 0);
     expectPixels(without, {{27, 10, MINUTE}, {27, 5, MINUTE}, {27, 4, BACKGROUND}});
-    TearDown();
     SetUp();
 
     settings.thinSeconds = 1;
@@ -323,7 +314,6 @@ TEST_F(DisplayTest, UnusableGeometrySidesKeepTheSize)
         XWindowAttributes a;
         XGetWindowAttributes(clockDisplay.display, clockDisplay.mainWindow, &a);
         EXPECT_EQ(a.width, 54) << geometry;
-        TearDown();
     }
 }
 
@@ -447,7 +437,6 @@ TEST_F(DisplayTest, WindowManagerProperties)
         }
         XFree(wm);
         EXPECT_EQ(XGetWMHints(d, clockDisplay.iconWindow), nullptr);
-        TearDown();
     }
 }
 
@@ -506,7 +495,6 @@ TEST_F(DisplayTest, SelectedInput)
         EXPECT_EQ(a.your_event_mask, c.mainMask) << c.execGiven << c.withdrawn;
         XGetWindowAttributes(clockDisplay.display, clockDisplay.iconWindow, &a);
         EXPECT_EQ(a.your_event_mask, c.iconMask) << c.execGiven << c.withdrawn;
-        TearDown();
     }
 }
 
@@ -577,7 +565,6 @@ TEST_F(DisplayTest, ScaledWindowsShowTheFrameBlockForBlock)
             XUnmapWindow(d, clockDisplay.iconWindow);
             XMapWindow(d, clockDisplay.mainWindow);
         }
-        TearDown();
     }
 }
 
@@ -600,7 +587,7 @@ TEST_F(DisplayTest, WideScaledWindowsStayExactToTheLastColumn)
         Image frame = read(clockDisplay.framePixmap);
         Image window = read(clockDisplay.mainWindow, w * n, 6 * n);
         EXPECT_EQ(blockMismatches(frame, window, n), 0) << "scale " << n;
-        TearDown();
+        TearDown();  // before the private server goes
     }
 }
 
@@ -633,7 +620,6 @@ TEST_F(DisplayTest, AScaleTooLargeForTheWindowIsReducedWithOneLine)
         XWindowAttributes a;
         XGetWindowAttributes(clockDisplay.display, clockDisplay.mainWindow, &a);
         EXPECT_EQ(a.width, static_cast<int>(settings.windowWidth) * c.settled) << c.geometry;
-        TearDown();
     }
 }
 
@@ -736,7 +722,6 @@ TEST_F(DisplayTest, SmoothHandsChangeOnlyThePixelsNearTheHands)
         Image plain = read(clockDisplay.framePixmap);  // outlives the display that drew it
         std::set<unsigned long> plainColours(plain.pixels.begin(), plain.pixels.end());
         HandGeometry plainHands = handGeometry;
-        TearDown();
 
         SetUp();
         c.style();
@@ -763,18 +748,13 @@ TEST_F(DisplayTest, SmoothHandsChangeOnlyThePixelsNearTheHands)
         EXPECT_GT(differing, 0) << "scale " << n;
         EXPECT_GT(blended, 0) << "no anti-aliased edge at scale " << n;
         EXPECT_EQ(labelLost, 0);
-        TearDown();
     }
 }
-
-} // namespace
 
 // ---- Requests per frame ----
 // A frame sends the face copy, the indicator copies, a GC change and a
 // drawing call per hand layer, the label's colour change and string, and the
 // two window copies: nothing more (no round trip, no stray GC change).
-
-namespace {
 
 struct FrameRequests {
     const char *name;
