@@ -5,7 +5,6 @@
 
 #include "process.h"
 
-#include <cstdio>
 #include <string>
 #include <sys/stat.h>
 #include <vector>
@@ -71,17 +70,12 @@ protected:
 
     void SetUp() override { writeFile(home + "/.tavockrc", "fromHome\n"); }
 
-    ProcessResult run(const std::vector<std::string> &options)
+    // Merged: both streams into one pipe, to see their order.
+    ProcessResult run(const std::vector<std::string> &options, bool merged = false)
     {
         std::vector<std::string> args{TAVOCK_BINARY};
-        args.insert(args.end(), options.begin(), options.end());
-        return runProcess(args, {"HOME=" + home});
-    }
-
-    // Both streams into one pipe, to see their order.
-    ProcessResult runMerged(const std::vector<std::string> &options)
-    {
-        std::vector<std::string> args{"/bin/sh", "-c", "exec \"$0\" \"$@\" 2>&1", TAVOCK_BINARY};
+        if (merged)
+            args = {"/bin/sh", "-c", "exec \"$0\" \"$@\" 2>&1", TAVOCK_BINARY};
         args.insert(args.end(), options.begin(), options.end());
         return runProcess(args, {"HOME=" + home});
     }
@@ -145,10 +139,10 @@ TEST_F(ConfigProcess, RcFileChoice)
 TEST_F(ConfigProcess, ResourceMessagesComeBeforeTheUsageText)
 {
     std::string f = file("f", "bogus 1\ntitle\n");
-    ProcessResult r = runMerged({"-rc", f, "-help"});
-    expect(r, UNKNOWN + MISSING1 + BANNER + USAGE, "", 0, "-rc f -help");
-    r = runMerged({"-u"});
-    expect(r, homeMessage + USAGE, "", 0, "home file, -u");
+    const bool merged = true;
+    expect(run({"-rc", f, "-help"}, merged), UNKNOWN + MISSING1 + BANNER + USAGE, "", 0,
+           "-rc f -help");
+    expect(run({"-u"}, merged), homeMessage + USAGE, "", 0, "home file, -u");
 }
 
 TEST_F(ConfigProcess, UnreadableRcFileAndDeadDisplay)
