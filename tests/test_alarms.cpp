@@ -3,10 +3,8 @@
 // checks repeated on one record (a long update interval).
 #include <gtest/gtest.h>  // before Xlib, whose None and Bool macros clash
 
-#include "app/loop.h"
 #include "clock/state.h"
 #include "interaction/alarms.h"
-#include "render/geometry.h"
 #include "settings/settings.h"
 #include "clock_support.h"
 #include "settings_support.h"

@@ -9,7 +9,6 @@
 
 #include <csignal>
 #include <ostream>
-#include <cstdlib>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>

@@ -5,10 +5,8 @@
 #include "display/face.h"
 #include "display/setup.h"
 #include "display/sprites.h"
-#include "render/compose.h"
+#include "render/geometry.h"
 
-#include <cstring>
-#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,11 +15,11 @@ namespace {
 
 using Points = std::vector<std::pair<int, int>>;
 
-std::vector<std::pair<int, int>> ticks(int cx, int cy, int rx, int ry, unsigned int drawTicks)
+Points ticks(int cx, int cy, int rx, int ry, unsigned int drawTicks)
 {
     TickPoint points[MAX_TICK_POINTS];
     int n = tickPoints(cx, cy, rx, ry, drawTicks, points);
-    std::vector<std::pair<int, int>> out;
+    Points out;
     for (int i = 0; i < n; i++)
         out.push_back({points[i].x, points[i].y});
     return out;
@@ -30,7 +28,7 @@ std::vector<std::pair<int, int>> ticks(int cx, int cy, int rx, int ry, unsigned 
 TEST(TickPoints, DefaultDialFiveMinuteMarksAndWedges)
 {
     // (39,5) at i = 5: 25 * 0.5 = 12.5 rounds to the even 12.
-    std::vector<std::pair<int, int>> expected = {
+    Points expected = {
         {27, 2}, {39, 5}, {49, 13}, {52, 23}, {49, 33}, {39, 41}, {27, 44}, {15, 41},
         {5, 33}, {2, 23}, {5, 13}, {15, 5},
         {2, 22}, {2, 24}, {3, 23}, {52, 22}, {52, 24}, {51, 23},
@@ -40,19 +38,18 @@ TEST(TickPoints, DefaultDialFiveMinuteMarksAndWedges)
 
 TEST(TickPoints, DatelessDial)
 {
-    std::vector<std::pair<int, int>> ring = {{27, 2}, {39, 5}, {49, 15}, {52, 27},
-                                             {49, 39}, {39, 49}, {27, 52}, {15, 49},
-                                             {5, 39}, {2, 27}, {5, 15}, {15, 5}};
-    std::vector<std::pair<int, int>> got = ticks(27, 27, 24, 24, 1);
+    Points ring = {{27, 2},  {39, 5},  {49, 15}, {52, 27}, {49, 39}, {39, 49},
+                   {27, 52}, {15, 49}, {5, 39},  {2, 27},  {5, 15},  {15, 5}};
+    Points got = ticks(27, 27, 24, 24, 1);
     ASSERT_EQ(got.size(), 24u);
     EXPECT_EQ(Points(got.begin(), got.begin() + 12), ring);
 }
 
 TEST(TickPoints, AllTicksCrossesAndNone)
 {
-    std::vector<std::pair<int, int>> all = ticks(27, 23, 24, 20, 2);
+    Points all = ticks(27, 23, 24, 20, 2);
     ASSERT_EQ(all.size(), 108u);  // 60 points, 12 of them with 4 neighbours
-    std::vector<std::pair<int, int>> cross = {{39, 5}, {39, 6}, {40, 5}, {39, 4}, {38, 5}};
+    Points cross = {{39, 5}, {39, 6}, {40, 5}, {39, 4}, {38, 5}};
     // i = 5 comes after i = 0 (5 points) and i = 1 to 4 (1 point each).
     EXPECT_EQ(Points(all.begin() + 9, all.begin() + 14), cross);
     EXPECT_TRUE(ticks(27, 23, 24, 20, 0).empty());

@@ -2,7 +2,6 @@
 // rounding rules (halfway to even) and the hand layer table.
 #include <gtest/gtest.h>  // before Xlib, whose None and Bool macros clash
 
-#include "app/loop.h"
 #include "clock/state.h"
 #include "display/setup.h"
 #include "render/geometry.h"
@@ -197,13 +196,11 @@ TEST(HandLayers, DerivedFromTheStyleSwitches)
         deriveHandLayers();
         const HandLayers *l = settings.handLayers;
         SCOPED_TRACE(testing::Message() << r.outlined << r.fancy << r.thin);
-        EXPECT_EQ(l[0].stroke, r.second.stroke);
-        EXPECT_EQ(l[0].outline, r.second.outline);
-        EXPECT_EQ(l[0].fill, r.second.fill);
-        for (int i = 1; i < 3; i++) {
-            EXPECT_EQ(l[i].stroke, r.others.stroke);
-            EXPECT_EQ(l[i].outline, r.others.outline);
-            EXPECT_EQ(l[i].fill, r.others.fill);
+        for (int i = 0; i < 3; i++) {
+            const HandLayers &want = i == SECOND_HAND ? r.second : r.others;
+            EXPECT_EQ(l[i].stroke, want.stroke) << "hand " << i;
+            EXPECT_EQ(l[i].outline, want.outline) << "hand " << i;
+            EXPECT_EQ(l[i].fill, want.fill) << "hand " << i;
         }
     }
 }

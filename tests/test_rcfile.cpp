@@ -1,13 +1,11 @@
 // The resource file reader: keyword rules, the execProg and at syntax, the
 // messages on standard error, and the lines that must be refused safely.
 #include "config/rcfile.h"
-#include "process.h"
 #include "settings_support.h"
 #include "settings/settings.h"
 
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <cstdlib>
 #include <cstdio>
 #include <cstring>

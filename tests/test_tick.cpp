@@ -10,7 +10,6 @@
 #include "app/schedule.h"
 #include "clock/state.h"
 #include "display/setup.h"
-#include "render/geometry.h"
 #include "settings/settings.h"
 #include "clock_support.h"
 #include "image_support.h"
