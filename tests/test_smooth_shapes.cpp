@@ -9,9 +9,7 @@
 
 namespace {
 
-struct Shape {
-    std::vector<XTriangle> triangles;
-};
+using Shape = std::vector<XTriangle>;
 
 double fixed(XFixed v)
 {
@@ -32,7 +30,7 @@ double side(double px, double py, const XPointFixed &a, const XPointFixed &b)
 
 bool covers(const Shape &shape, double x, double y)
 {
-    for (const XTriangle &t : shape.triangles) {
+    for (const XTriangle &t : shape) {
         double a = side(x, y, t.p1, t.p2), b = side(x, y, t.p2, t.p3), c = side(x, y, t.p3, t.p1);
         if ((a >= 0 && b >= 0 && c >= 0) || (a <= 0 && b <= 0 && c <= 0))
             return true;
@@ -43,25 +41,22 @@ bool covers(const Shape &shape, double x, double y)
 double totalArea(const Shape &shape)
 {
     double sum = 0;
-    for (const XTriangle &t : shape.triangles)
+    for (const XTriangle &t : shape)
         sum += area(t);
     return sum;
 }
 
 Shape band(double x1, double y1, double x2, double y2, double width)
 {
-    Shape s;
-    s.triangles.resize(2);
-    s.triangles.resize(static_cast<size_t>(lineBand(x1, y1, x2, y2, width, s.triangles.data())));
+    Shape s(2);
+    s.resize(static_cast<size_t>(lineBand(x1, y1, x2, y2, width, s.data())));
     return s;
 }
 
 Shape outline(std::vector<XPointDouble> corners, double width)
 {
-    Shape s;
-    s.triangles.resize(MAX_OUTLINE_TRIANGLES);
-    s.triangles.resize(
-        static_cast<size_t>(triangleOutline(corners.data(), width, s.triangles.data())));
+    Shape s(MAX_OUTLINE_TRIANGLES);
+    s.resize(static_cast<size_t>(triangleOutline(corners.data(), width, s.data())));
     return s;
 }
 
@@ -90,7 +85,7 @@ TEST(SmoothShapes, LineBandsEndFlatAtTheirEndPoints)
     expectProbes(diagonal, {{5 + 1.9 * r, 5 - 1.9 * r, true}, {5 + 2.1 * r, 5 - 2.1 * r, false},
                             {-0.1, -0.1, false}, {10.1, 10.1, false}},
                  "diagonal");
-    EXPECT_TRUE(band(3, 3, 3, 3, 2).triangles.empty());
+    EXPECT_TRUE(band(3, 3, 3, 3, 2).empty());
 }
 
 TEST(SmoothShapes, TriangleOutlines)
@@ -102,7 +97,7 @@ TEST(SmoothShapes, TriangleOutlines)
     // 600 x (1.44 - 0.64) = 480.
     std::vector<XPointDouble> right = {{0, 0}, {40, 0}, {0, 30}};
     Shape ring = outline(right, 4);
-    EXPECT_EQ(ring.triangles.size(), 6u);
+    EXPECT_EQ(ring.size(), 6u);
     EXPECT_NEAR(totalArea(ring), 480, 1e-2);
     expectProbes(ring, {{20, 1.9, true}, {20, 2.1, false}, {20, -1.9, true}, {20, -2.1, false},
                         {1.9, 15, true}, {-1.9, 15, true}, {-2.1, 15, false},
@@ -122,14 +117,14 @@ TEST(SmoothShapes, TriangleOutlines)
     // mitre point far beyond it.
     std::vector<XPointDouble> hand = {{0, -1.5}, {0, 1.5}, {60, 0}};
     Shape bevelled = outline(hand, 1);
-    EXPECT_EQ(bevelled.triangles.size(), 7u);  // three sides of two, one bevel
+    EXPECT_EQ(bevelled.size(), 7u);  // three sides of two, one bevel
     expectProbes(bevelled, {{59.9, 0, true}, {60.1, 0, false}, {65, 0, false}, {-0.4, 0, true},
                             {-0.6, 0, false}, {30, 0.5, true}, {30, 0, false}},
                  "bevelled");
     // Half of width 4 passes the inscribed radius (about 1.46): a filled
     // outer edge of four points, bevelled tip included.
     Shape filled = outline(hand, 4);
-    EXPECT_EQ(filled.triangles.size(), 2u);
+    EXPECT_EQ(filled.size(), 2u);
     expectProbes(filled, {{30, 0, true}, {59.9, 0, true}, {60.1, 0, false}, {-1.9, 0, true}},
                  "filled");
 
@@ -140,7 +135,7 @@ TEST(SmoothShapes, TriangleOutlines)
     expectProbes(line, {{15, 5.9, true}, {15, 6.1, false}, {4.9, 5, false}, {25.1, 5, false}},
                  "flat");
     std::vector<XPointDouble> point = {{5, 5}, {5, 5}, {5, 5}};
-    EXPECT_TRUE(outline(point, 2).triangles.empty());
+    EXPECT_TRUE(outline(point, 2).empty());
 }
 
 } // namespace
