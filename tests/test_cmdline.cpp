@@ -10,6 +10,7 @@
 #include <climits>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -41,56 +42,26 @@ TEST(CommandLine, TableRowsInOrder)
 
 TEST(CommandLine, ArgumentDecisions)
 {
-    struct {
-        const char *arg;
-        ArgumentKind kind;
-        const char *prefix;  // row matched, for options
-    } rows[] = {
-        {"-rc", ARGUMENT_OPTION, "-rc"},
-        {"-rcfile", ARGUMENT_OPTION, "-rc"},
-        {"-lto", ARGUMENT_OPTION, "-lto"},
-        {"-ltop", ARGUMENT_OPTION, "-lto"},
-        {"-ltopx", ARGUMENT_OPTION, "-lto"},
-        {"-lt", ARGUMENT_BANNER_USAGE, nullptr},
-        {"-lc", ARGUMENT_OPTION, "-lc"},
-        {"-lcolor", ARGUMENT_OPTION, "-lc"},
-        {"-lcol", ARGUMENT_OPTION, "-lc"},
-        {"-update", ARGUMENT_OPTION, "-u"},
-        {"-u", ARGUMENT_OPTION, "-u"},
-        {"-shift", ARGUMENT_OPTION, "-shift"},
-        {"-sh", ARGUMENT_BANNER_USAGE, nullptr},
-        {"-nap", ARGUMENT_OPTION, "-nap"},
-        {"-na", ARGUMENT_BANNER_USAGE, nullptr},
-        {"-nd", ARGUMENT_OPTION, "-nd"},
-        {"-hours", ARGUMENT_OPTION, "-hour"},
-        {"-ht", ARGUMENT_OPTION, "-ht"},
-        {"-at", ARGUMENT_OPTION, "-at"},
-        {"-oh", ARGUMENT_OPTION, "-oh"},
-        {"-h", ARGUMENT_BANNER_USAGE, nullptr},
-        {"-H", ARGUMENT_BANNER_USAGE, nullptr},
-        {"-help", ARGUMENT_BANNER_USAGE, nullptr},
-        {"-", ARGUMENT_BANNER_USAGE, nullptr},
-        {"", ARGUMENT_BANNER_USAGE, nullptr},
-        {"clock", ARGUMENT_BANNER_USAGE, nullptr},
-        {"V", ARGUMENT_BANNER_USAGE, nullptr},
-        {"-V", ARGUMENT_VERSION, nullptr},
-        {"-Vx", ARGUMENT_VERSION, nullptr},
-        {"-v", ARGUMENT_BANNER_USAGE, nullptr},
-        {"--V", ARGUMENT_BANNER_USAGE, nullptr},
-        {"-scale", ARGUMENT_OPTION, "-scale"},
-        {"-scaled", ARGUMENT_OPTION, "-scale"},
-        {"-sc", ARGUMENT_BANNER_USAGE, nullptr},
-        {"-smooth", ARGUMENT_OPTION, "-smooth"},
-        {"-sm", ARGUMENT_BANNER_USAGE, nullptr},
+    // An option spelt out, shortened or lengthened, and the row it matches.
+    const std::pair<const char *, const char *> options[] = {
+        {"-rc", "-rc"},       {"-rcfile", "-rc"},   {"-lto", "-lto"},       {"-ltop", "-lto"},
+        {"-ltopx", "-lto"},   {"-lc", "-lc"},       {"-lcolor", "-lc"},     {"-lcol", "-lc"},
+        {"-update", "-u"},    {"-u", "-u"},         {"-shift", "-shift"},   {"-nap", "-nap"},
+        {"-nd", "-nd"},       {"-hours", "-hour"},  {"-ht", "-ht"},         {"-at", "-at"},
+        {"-oh", "-oh"},       {"-scale", "-scale"}, {"-scaled", "-scale"},  {"-smooth", "-smooth"},
     };
-    for (auto &r : rows) {
-        ArgumentDecision d = decideArgument(r.arg);
-        EXPECT_EQ(d.kind, r.kind) << r.arg;
-        if (r.prefix) {
-            ASSERT_GE(d.row, 0) << r.arg;
-            EXPECT_STREQ(commandLineOptions[d.row].prefix, r.prefix) << r.arg;
-        }
+    for (auto [arg, prefix] : options) {
+        ArgumentDecision d = decideArgument(arg);
+        EXPECT_EQ(d.kind, ARGUMENT_OPTION) << arg;
+        ASSERT_GE(d.row, 0) << arg;
+        EXPECT_STREQ(commandLineOptions[d.row].prefix, prefix) << arg;
     }
+    // No row's prefix begins these: the banner and the usage text.
+    for (const char *arg : {"-lt", "-sh", "-na", "-h", "-H", "-help", "-", "", "clock", "V", "-v",
+                            "--V", "-sc", "-sm"})
+        EXPECT_EQ(decideArgument(arg).kind, ARGUMENT_BANNER_USAGE) << arg;
+    for (const char *arg : {"-V", "-Vx"})
+        EXPECT_EQ(decideArgument(arg).kind, ARGUMENT_VERSION) << arg;
 }
 
 TEST(CommandLine, NumberConversions)
@@ -221,20 +192,15 @@ TEST(CommandLine, SwitchesAndValues)
     EXPECT_EQ(s.floatSeconds + s.thinSeconds + s.neonHands, 3);
     EXPECT_EQ(s.outlinedHands, 1);
     EXPECT_EQ(s.labelOn, 1);
-    EXPECT_STREQ(s.Label, "hi");
-    EXPECT_STREQ(s.execProg, "xterm");
     EXPECT_EQ(s.execGiven, 1);
-    EXPECT_STREQ(s.displayName, ":5");
-    EXPECT_STREQ(s.geometry, "80x80");
-    EXPECT_STREQ(s.background, "b");
-    EXPECT_STREQ(s.foreground, "f");
-    EXPECT_STREQ(s.secondColor, "s");
-    EXPECT_STREQ(s.minuteColor, "m");
-    EXPECT_STREQ(s.hourColor, "h");
-    EXPECT_STREQ(s.dayColor, "d");
-    EXPECT_STREQ(s.AMPMColor, "a");
-    EXPECT_STREQ(s.dateColor, "t");
-    EXPECT_STREQ(s.Font, "fixed");
+    const std::pair<const char *, const char *> texts[] = {
+        {s.Label, "hi"}, {s.execProg, "xterm"}, {s.displayName, ":5"}, {s.geometry, "80x80"},
+        {s.background, "b"}, {s.foreground, "f"}, {s.secondColor, "s"}, {s.minuteColor, "m"},
+        {s.hourColor, "h"}, {s.dayColor, "d"}, {s.AMPMColor, "a"}, {s.dateColor, "t"},
+        {s.Font, "fixed"},
+    };
+    for (auto [field, text] : texts)
+        EXPECT_STREQ(field, text);
     EXPECT_STREQ(s.rcPath, "");  // -rc is start-up's business
 }
 
