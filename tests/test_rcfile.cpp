@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -363,25 +364,19 @@ TEST(RcFile, CompleteFile)
     std::string errors = freshParse(text);
     EXPECT_EQ(errors, UNKNOWN + UNQUOTED + UNKNOWN + MISSING1);
     const ClockSettings &s = settings;
-    EXPECT_STREQ(s.geometry, "64x64+10+20");
-    EXPECT_STREQ(s.background, "#000000");
-    EXPECT_STREQ(s.foreground, "#111111");
-    EXPECT_STREQ(s.secondColor, "#222222");
-    EXPECT_STREQ(s.minuteColor, "#333333");
-    EXPECT_STREQ(s.hourColor, "#444444");
-    EXPECT_STREQ(s.secondOutColor, "#555555");
-    EXPECT_STREQ(s.minuteOutColor, "#666666");
-    EXPECT_STREQ(s.hourOutColor, "#777777");
-    EXPECT_STREQ(s.secondFillColor, "#888888");
-    EXPECT_STREQ(s.minuteFillColor, "#999999");
-    EXPECT_STREQ(s.hourFillColor, "#aaaaaa");
-    EXPECT_STREQ(s.dayColor, "#bbbbbb");
-    EXPECT_STREQ(s.AMPMColor, "#cccccc");
-    EXPECT_STREQ(s.dateColor, "#dddddd");
+    const std::pair<const char *, const char *> texts[] = {
+        {s.geometry, "64x64+10+20"}, {s.background, "#000000"}, {s.foreground, "#111111"},
+        {s.secondColor, "#222222"}, {s.minuteColor, "#333333"}, {s.hourColor, "#444444"},
+        {s.secondOutColor, "#555555"}, {s.minuteOutColor, "#666666"},
+        {s.hourOutColor, "#777777"}, {s.secondFillColor, "#888888"},
+        {s.minuteFillColor, "#999999"}, {s.hourFillColor, "#aaaaaa"},
+        {s.dayColor, "#bbbbbb"}, {s.AMPMColor, "#cccccc"}, {s.dateColor, "#dddddd"},
+        {s.Label, "Hello"}, {s.Font, "fixed"}, {s.LabelColor, "#eeeeee"},
+        {s.execProg, "xclock -digital"}, {s.title, "MyClock"},
+    };
+    for (auto [field, text] : texts)
+        EXPECT_STREQ(field, text);
     EXPECT_EQ(s.labelOn, 1);
-    EXPECT_STREQ(s.Label, "Hello");
-    EXPECT_STREQ(s.Font, "fixed");
-    EXPECT_STREQ(s.LabelColor, "#eeeeee");
     EXPECT_EQ(s.LabelTop, 1);
     EXPECT_EQ(s.drawSecondHand, 0);
     EXPECT_EQ(s.drawDayDate, 0);
@@ -395,14 +390,12 @@ TEST(RcFile, CompleteFile)
     EXPECT_EQ(s.fancyHands, 1);
     EXPECT_EQ(s.outlinedHands, 1);
     EXPECT_EQ(s.neonHands, 1);
-    EXPECT_STREQ(s.execProg, "xclock -digital");
     EXPECT_EQ(s.execGiven, 1);
     EXPECT_EQ(s.withdrawn, 1);
     EXPECT_EQ(s.iconic, 1);
     EXPECT_EQ(s.pushedIn, 0);
     EXPECT_EQ(s.noborder, 1);
     EXPECT_EQ(s.shift, -5);
-    EXPECT_STREQ(s.title, "MyClock");
     EXPECT_EQ(s.alarmsGiven, 1);
     ASSERT_EQ(s.alarmCount, 2);
     EXPECT_EQ(s.alarms[0]->hour, 6);
