@@ -86,17 +86,6 @@ protected:
     }
 };
 
-struct Pixel {
-    int x, y;
-    unsigned long pixel;
-};
-
-void expectPixels(const Image &image, const std::vector<Pixel> &pixels)
-{
-    for (const Pixel &p : pixels)
-        EXPECT_EQ(image.at(p.x, p.y), p.pixel) << p.x << "," << p.y;
-}
-
 // ---- The face ----
 
 using Points = std::vector<std::pair<int, int>>;
@@ -119,10 +108,15 @@ TEST_F(DisplayTest, DefaultFaceTicksAndBevel)
     EXPECT_EQ(face.at(27, 23), BACKGROUND);
     // Sunken: dark top and left, light right and bottom (which win the
     // corners they share with the dark edges).
-    expectPixels(face, {{0, 0, DARK_BEVEL},    {10, 0, DARK_BEVEL},   {52, 0, DARK_BEVEL},
-                        {0, 10, DARK_BEVEL},   {0, 52, DARK_BEVEL},   {53, 0, LIGHT_BEVEL},
-                        {53, 30, LIGHT_BEVEL}, {53, 53, LIGHT_BEVEL}, {30, 53, LIGHT_BEVEL},
-                        {0, 53, LIGHT_BEVEL},  {1, 1, BACKGROUND},    {52, 52, BACKGROUND}});
+    struct {
+        int x, y;
+        unsigned long pixel;
+    } edges[] = {{0, 0, DARK_BEVEL},    {10, 0, DARK_BEVEL},   {52, 0, DARK_BEVEL},
+                 {0, 10, DARK_BEVEL},   {0, 52, DARK_BEVEL},   {53, 0, LIGHT_BEVEL},
+                 {53, 30, LIGHT_BEVEL}, {53, 53, LIGHT_BEVEL}, {30, 53, LIGHT_BEVEL},
+                 {0, 53, LIGHT_BEVEL},  {1, 1, BACKGROUND},    {52, 52, BACKGROUND}};
+    for (const auto &e : edges)
+        EXPECT_EQ(face.at(e.x, e.y), e.pixel) << e.x << "," << e.y;
 }
 
 TEST_F(DisplayTest, StandoutSwapsTheShadesAndNoborderDropsThem)
@@ -226,6 +220,17 @@ TEST_F(DisplayTest, YearDigitsOnlyFromWidth52)
 }
 
 // ---- Hands ----
+
+struct Pixel {
+    int x, y;
+    unsigned long pixel;
+};
+
+void expectPixels(const Image &image, const std::vector<Pixel> &pixels)
+{
+    for (const Pixel &p : pixels)
+        EXPECT_EQ(image.at(p.x, p.y), p.pixel) << p.x << "," << p.y;
+}
 
 TEST_F(DisplayTest, PlainHandsAtThreeOClockAndTenPastTen)
 {
