@@ -29,12 +29,14 @@ void PrintTo(const HandCase &c, std::ostream *out)
     *out << c.name;
 }
 
-void setDial(int cx, int cy, int rx, int ry)
+// Default settings, and the dial a default 54x54 clock lays out.
+void defaultDial()
 {
-    clockDisplay.dialCenterX = cx;
-    clockDisplay.dialCenterY = cy;
-    clockDisplay.dialRadiusX = rx;
-    clockDisplay.dialRadiusY = ry;
+    setDefaults();
+    clockDisplay.dialCenterX = 27;
+    clockDisplay.dialCenterY = 23;
+    clockDisplay.dialRadiusX = 24;
+    clockDisplay.dialRadiusY = 20;
 }
 
 class HandGeometryTable : public ::testing::TestWithParam<HandCase> {};
@@ -42,10 +44,9 @@ class HandGeometryTable : public ::testing::TestWithParam<HandCase> {};
 TEST_P(HandGeometryTable, MatchesWorkedExample)
 {
     const HandCase &c = GetParam();
-    setDefaults();
+    defaultDial();
     settings.handThickness = static_cast<unsigned short>(c.thickness);
     settings.floatSeconds = static_cast<short>(c.floatSeconds);
-    setDial(27, 23, 24, 20);
     ASSERT_TRUE(shownGeometryAt(c.hour, c.minute, c.second));
     for (int k = 0; k < 4; k++)
         EXPECT_EQ(handGeometry.line[c.hand][k], c.line[k]) << "line " << k;
@@ -85,9 +86,8 @@ TEST(HandGeometry, ShiftMovesOnlyTheHour)
     for (auto &r : rows)
         EXPECT_EQ(shiftedHour(r.hour, r.shift), r.expected) << r.hour << "+" << r.shift;
 
-    setDefaults();
+    defaultDial();
     settings.shift = 5;
-    setDial(27, 23, 24, 20);
     ASSERT_TRUE(shownGeometryAt(22, 15, 0));  // Friday 15 March 2024, 22:15 UTC
     EXPECT_EQ(shownTime->tm_hour, 3);
     EXPECT_EQ(shownTime->tm_min, 15);
@@ -154,10 +154,9 @@ TEST(HandGeometry, SmoothHandsOnAScaledClockUseTheMagnifiedDial)
         {3, 1, {76, 69, 124, 69}},
     };
     for (auto &r : rows) {
-        setDefaults();
+        defaultDial();
         settings.scale = r.scale;
         settings.smooth = r.smooth;
-        setDial(27, 23, 24, 20);
         ASSERT_TRUE(shownGeometryAt(3, 0, 0));
         for (int k = 0; k < 4; k++)
             EXPECT_EQ(handGeometry.line[HOUR_HAND][k], r.hourLine[k])
@@ -167,8 +166,7 @@ TEST(HandGeometry, SmoothHandsOnAScaledClockUseTheMagnifiedDial)
 
 TEST(HandGeometry, UnconvertibleClockReadingIsReportedNotDereferenced)
 {
-    setDefaults();
-    setDial(27, 23, 24, 20);
+    defaultDial();
     setHandShape();
     currentTime = static_cast<time_t>(0x7fffffffffffffffLL);
     EXPECT_FALSE(shownGeometryAtCurrentTime());
