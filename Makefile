@@ -46,7 +46,7 @@ sanitize-test: deps
 	ctest --test-dir build-asan --output-on-failure -j$(JOBS)
 
 fuzz: deps
-	CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVOCK_FUZZ=ON \
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVOCK_FUZZ=ON \
 	  -DTAVOCK_WERROR=$(FUZZ_WERROR)
 	cmake --build build-fuzz -j$(JOBS)
 	./tools/run-fuzzers build-fuzz $(FUZZ_SECONDS)
