@@ -1,20 +1,26 @@
 // The floor for bench/idle: the least a clock can cost its client and its
-// X server. On each second boundary (each minute boundary with an argument
-// of 60) it copies one pixmap, drawn once at the start, to its 54x54
-// window, flushes, and sleeps in poll until the next boundary: one wake-up
-// and one request per tick, nothing drawn, nothing read. Plain XCB, so that
-// no library work stands between the wake-up and the write.
+// X server. On each second boundary (each minute boundary of local time
+// with an argument of 60) it copies one pixmap, drawn once at the start,
+// to its 54x54 window, flushes, and sleeps in poll until the next
+// boundary: one wake-up and one request per tick, nothing drawn, nothing
+// read. Plain XCB, so that no library work stands between the wake-up and
+// the write.
 #include <xcb/xcb.h>
 
 #include <cstdlib>
+#include <ctime>
 #include <poll.h>
-#include <time.h>
 
 int main(int argc, char **argv)
 {
     const long period = argc > 1 ? std::atol(argv[1]) : 1;
     if (period < 1 || period > 3600)
         return 2;
+    // Local time's offset from UTC, as it is at the start (TZ may name an
+    // offset of any number of seconds).
+    const time_t start = time(nullptr);
+    struct tm local;
+    const long offset = localtime_r(&start, &local) ? local.tm_gmtoff : 0;
     xcb_connection_t *connection = xcb_connect(nullptr, nullptr);
     if (xcb_connection_has_error(connection))
         return 1;
@@ -46,8 +52,8 @@ int main(int argc, char **argv)
         // comes just before it.
         struct timespec now;
         clock_gettime(CLOCK_REALTIME, &now);
-        const long intoPeriodMs = static_cast<long>(now.tv_sec % period) * 1000 +
-                                  now.tv_nsec / 1000000;
+        const long intoPeriod = ((now.tv_sec + offset) % period + period) % period;
+        const long intoPeriodMs = intoPeriod * 1000 + now.tv_nsec / 1000000;
         const int timeout = static_cast<int>(period * 1000 - intoPeriodMs + 1);
         const int ready = poll(&watched, 1, timeout);
         if (ready < 0)
