@@ -237,12 +237,7 @@ void setupDisplay(int argc, char **argv)
     DialLayout layout = dialLayout(static_cast<int>(settings.windowWidth),
                                    static_cast<int>(settings.windowHeight), settings.drawDayDate,
                                    settings.labelOn, settings.LabelTop, labelHeight, labelWidth);
-    clockDisplay.dialCenterX = layout.centerX;
-    clockDisplay.dialCenterY = layout.centerY;
-    clockDisplay.dialRadiusX = layout.radiusX;
-    clockDisplay.dialRadiusY = layout.radiusY;
-    clockDisplay.labelX = layout.labelX;
-    clockDisplay.labelY = layout.labelY;
+    keepLayout(clockDisplay, layout);
 
     createSpriteSheets();
     XSizeHints hints = sizeHints(geometry, parsedMask);

@@ -57,6 +57,19 @@ struct DialLayout {
 DialLayout dialLayout(int width, int height, int drawDayDate, int labelOn, int labelTop,
                       int labelHeight, int labelWidth);
 
+// Keeps a layout in a record with the dial and label fields of
+// ClockDisplay (the X clock's, or the client-side canvas's).
+template <typename Record>
+void keepLayout(Record &record, const DialLayout &layout)
+{
+    record.dialCenterX = layout.centerX;
+    record.dialCenterY = layout.centerY;
+    record.dialRadiusX = layout.radiusX;
+    record.dialRadiusY = layout.radiusY;
+    record.labelX = layout.labelX;
+    record.labelY = layout.labelY;
+}
+
 // Largest window or pixmap side the clock accepts from a geometry string:
 // drawing coordinates travel as signed 16-bit values, so beyond this the
 // bevel and the indicators at the far edges could no longer be addressed.

@@ -426,12 +426,7 @@ bool setupCanvas()
     c.height = static_cast<int>(settings.windowHeight);
     DialLayout layout = dialLayout(c.width, c.height, settings.drawDayDate, settings.labelOn,
                                    settings.LabelTop, labelHeight, labelWidth);
-    c.dialCenterX = layout.centerX;
-    c.dialCenterY = layout.centerY;
-    c.dialRadiusX = layout.radiusX;
-    c.dialRadiusY = layout.radiusY;
-    c.labelX = layout.labelX;
-    c.labelY = layout.labelY;
+    keepLayout(c, layout);
 
     if (!makeSheets()) {
         closeLabelFont(&label);

@@ -204,20 +204,22 @@ static const wl_registry_listener registryListener = [] {
     return l;
 }();
 
-static void surfaceEnter(void *, wl_surface *, wl_output *output)
+static void surfaceOn(wl_output *output, bool entered)
 {
     if (WaylandOutput *slot = outputFor(output)) {
-        slot->entered = true;
+        slot->entered = entered;
         followScale();
     }
 }
 
+static void surfaceEnter(void *, wl_surface *, wl_output *output)
+{
+    surfaceOn(output, true);
+}
+
 static void surfaceLeave(void *, wl_surface *, wl_output *output)
 {
-    if (WaylandOutput *slot = outputFor(output)) {
-        slot->entered = false;
-        followScale();
-    }
+    surfaceOn(output, false);
 }
 
 static const wl_surface_listener surfaceListener = [] {
