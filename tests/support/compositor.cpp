@@ -195,15 +195,7 @@ bool PrivateCompositor::startWeston()
 void PrivateCompositor::stop()
 {
     if (pid > 0) {
-        kill(pid, SIGTERM);
-        int status;
-        for (int i = 0; i < 300; i++) {
-            if (waitpid(pid, &status, WNOHANG) != 0)
-                break;
-            usleep(10000);
-            if (i == 200)
-                kill(pid, SIGKILL);
-        }
+        stopServerProcess(pid, 2000, 3000);
         pid = -1;
     }
     if (!runtimeDir.empty())

@@ -180,3 +180,16 @@ ProcessResult runProcess(const std::vector<std::string> &args, const EnvChanges 
         return ProcessResult{};
     return child.wait(timeoutMs);
 }
+
+void stopServerProcess(pid_t pid, int killAfterMs, int giveUpMs)
+{
+    kill(pid, SIGTERM);
+    int status;
+    for (int ms = 0; ms < giveUpMs; ms += 10) {
+        if (waitpid(pid, &status, WNOHANG) != 0)
+            break;
+        usleep(10000);
+        if (ms == killAfterMs)
+            kill(pid, SIGKILL);
+    }
+}

@@ -38,6 +38,10 @@ bool spawnProcess(ChildProcess &child, const std::vector<std::string> &args,
 ProcessResult runProcess(const std::vector<std::string> &args, const EnvChanges &env = {},
                          int timeoutMs = 10000);
 
+// Ends a child that serves the tests (a server, a compositor): SIGTERM,
+// SIGKILL after killAfterMs if it is still there, reaped within giveUpMs.
+void stopServerProcess(pid_t pid, int killAfterMs, int giveUpMs);
+
 // A fresh temporary directory (removed by the caller if it cares).
 std::string makeTempDir();
 

@@ -1,6 +1,8 @@
 // Starts and stops a private Xvfb for the tests.
 #include "xserver.h"
 
+#include "process.h"
+
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -63,15 +65,7 @@ bool PrivateXServer::start(const char *screen, const std::vector<std::string> &e
 void PrivateXServer::stop()
 {
     if (pid > 0) {
-        kill(pid, SIGTERM);
-        int status;
-        for (int i = 0; i < 200; i++) {
-            if (waitpid(pid, &status, WNOHANG) != 0)
-                break;
-            usleep(10000);
-            if (i == 150)
-                kill(pid, SIGKILL);
-        }
+        stopServerProcess(pid, 1500, 2000);
         pid = -1;
     }
 }
