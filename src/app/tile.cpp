@@ -76,8 +76,6 @@ const ClockScreen waylandScreen = {prepareWaylandLoop,  composeOnWayland,   pres
 const ClockScreen *tavockWaylandTile()
 {
     windowSizeFromGeometry(settings.geometry, &settings.windowWidth, &settings.windowHeight);
-    if (settings.scale < 1)
-        settings.scale = 1;
     fitScale();
     // A sprite sheet that cannot be made ends the clock as it does on X.
     if (!setupCanvas())

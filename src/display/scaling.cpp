@@ -51,6 +51,8 @@ static bool renderUsable()
 
 void fitScale()
 {
+    if (settings.scale < 1)
+        settings.scale = 1;
     int fitting = fittingScale(settings.windowWidth, settings.windowHeight, settings.scale);
     if (fitting < settings.scale) {
         std::fprintf(stderr, "tavock: a %ux%u clock at scale %d would be larger than %d pixels, "
@@ -62,8 +64,6 @@ void fitScale()
 
 void settleScaling()
 {
-    if (settings.scale < 1)
-        settings.scale = 1;
     if ((settings.scale > 1 || settings.smooth) && !renderUsable()) {
         std::fputs("tavock: the X server has no RENDER extension, drawing at 1x without "
                    "smoothing\n", stderr);

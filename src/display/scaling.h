@@ -29,8 +29,8 @@ int fittingScale(unsigned int width, unsigned int height, int scale);
 // is exact in 16.16 fixed point, else a projective form that divides by n.
 void magnifyingTransform(int n, XTransform *transform);
 
-// Reduces settings.scale, with one line on standard error, when the clock
-// at that scale would be larger than the largest window side.
+// Keeps settings.scale within 1 and, with one line on standard error, the
+// largest scale at which the clock stays within the largest window side.
 void fitScale();
 
 // Before the windows are made: without a usable RENDER extension the clock
