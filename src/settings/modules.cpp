@@ -37,7 +37,8 @@ void *moduleEntry(const char *file, const char *entry, void **handle)
     // Beside the executable in a build tree; under the library folder once
     // installed.
     const char *places[2] = {"", TAVOCK_MODULE_SUBDIR "/"};
-    for (int i = 0; i < 2 && executableFolder(folder); i++) {
+    const bool haveFolder = executableFolder(folder);
+    for (int i = 0; haveFolder && i < 2; i++) {
         std::snprintf(path, sizeof path, "%s%s%s", folder, places[i], file);
         if (access(path, R_OK) != 0)
             continue;
