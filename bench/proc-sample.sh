@@ -27,3 +27,32 @@ spread() {
               for (i = 1; i <= NR; i++) { e = v[i] > m ? v[i] - m : m - v[i]; if (e > d) d = e }
               printf "%.6f %.6f", m, d }'
 }
+# median VALUE...: the middle value (with an even count, the mean of the
+# two in the middle).
+median() {
+    printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 }
+        END { if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+# ratios A... -- B...: each round's A over its B (a billion where B is 0,
+# which no target passes).
+ratios() {
+    local -a a=() b=()
+    while [ "$1" != -- ]; do a+=("$1"); shift; done
+    shift
+    b=("$@")
+    local k
+    for k in "${!a[@]}"; do
+        awk -v a="${a[$k]}" -v b="${b[$k]}" 'BEGIN { if (b > 0) printf "%.4f\n", a / b; else print 1e9 }'
+    done
+}
+# on_median LIMIT RATIO...: "median R (R1 R2 ...; mean M ±D)  met" (or
+# MISSED): the rounds' ratios, judged on the median round.
+on_median() {
+    local limit=$1 m mean dev verdict
+    shift
+    m=$(median "$@")
+    read -r mean dev <<<"$(spread "$@")"
+    verdict=$(awk -v m="$m" -v l="$limit" 'BEGIN { print (m <= l ? "met" : "MISSED") }')
+    printf 'median %.2fx (%s; mean %.2fx ±%.2f)  %s\n' "$m" \
+        "$(printf '%s\n' "$@" | awk '{ printf "%s%.2f", (NR > 1 ? " " : ""), $1 }')" "$mean" "$dev" "$verdict"
+}
