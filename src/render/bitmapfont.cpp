@@ -1,359 +1,487 @@
-// Core font names to PCF files, as the X server's font path finds them, and
-// the glyphs of the file through FreeType. Meant for start-up: a lookup
-// reads the font folders' lists, and the font is closed once the text it
-// was opened for is measured and drawn.
+// The label font's glyphs as the X server makes them, through FreeType:
+// bitmap files (PCF, BDF) as they are or through the server's bitmap
+// scaler, outline files as the server's FreeType backend renders them.
+// Meant for start-up: the font is closed once the text it was opened for
+// is measured and drawn.
 #include "render/bitmapfont.h"
 
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_OUTLINE_H
+#include FT_BBOX_H
+
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-const FontFolder coreFontPath[] = {
-    {"/usr/share/fonts/X11/misc", true},
-    {"/usr/share/fonts/X11/cyrillic", true},
-    {"/usr/share/fonts/X11/100dpi", false},
-    {"/usr/share/fonts/X11/75dpi", false},
-    {"/usr/share/fonts/X11/100dpi", true},
-    {"/usr/share/fonts/X11/75dpi", true},
-};
-const int coreFontPathCount = sizeof coreFontPath / sizeof coreFontPath[0];
-
 namespace {
 
-enum { NAME_SIZE = 512 };  // longer than any font name or fonts.dir line we keep
+enum { CODES = 256, DEFAULT_GLYPH = CODES, GLYPHS = CODES + 1 };
 
-// The server follows at most this many aliases for one name.
-const int ALIAS_HOPS = 20;
+// A glyph being made: X's metrics and its box's pixels (one byte each).
+struct Glyph {
+    bool exists;
+    int lbearing, rbearing, ascent, descent, width;
+    unsigned char *bits;
+};
 
-// The resolution the server assumes for a scaled name that gives a point
-// size but neither a pixel size nor a resolution (Xvfb's screen).
-const double DEFAULT_RESOLUTION = 100.0;
-
-// The server lowers names as ISO Latin-1 text before it compares them.
-void lower(char *text)
+int boxWidth(const Glyph &g)
 {
-    for (; *text; text++) {
-        unsigned char u = static_cast<unsigned char>(*text);
-        if ((u >= 'A' && u <= 'Z') || (u >= 0xc0 && u <= 0xde && u != 0xd7))
-            *text = static_cast<char>(u + 0x20);
+    return g.rbearing > g.lbearing ? g.rbearing - g.lbearing : 0;
+}
+
+int boxHeight(const Glyph &g)
+{
+    return g.ascent + g.descent > 0 ? g.ascent + g.descent : 0;
+}
+
+bool allocateBits(Glyph &g)
+{
+    size_t size = static_cast<size_t>(boxWidth(g)) * static_cast<size_t>(boxHeight(g));
+    g.bits = static_cast<unsigned char *>(std::calloc(size ? size : 1, 1));
+    return g.bits != nullptr;
+}
+
+void freeGlyphs(Glyph *glyphs, int count)
+{
+    for (int i = 0; i < count; i++) {
+        std::free(glyphs[i].bits);
+        glyphs[i].bits = nullptr;
     }
 }
 
-int sizeField(const char *begin, const char *end)
+const FontFolder *chosenFolders;
+int chosenCount;
+
+// The box of a glyph from FreeType's bitmap metrics, which for bitmap
+// files are the file's own.
+void bitmapMetrics(const FT_Glyph_Metrics &m, Glyph &g)
 {
-    if (end == begin || end - begin > 6)
-        return -1;
-    int value = 0;
-    for (const char *p = begin; p < end; p++) {
-        if (*p < '0' || *p > '9')
-            return -1;
-        value = value * 10 + (*p - '0');
-    }
-    return value;
+    g.lbearing = static_cast<int>(m.horiBearingX >> 6);
+    g.rbearing = g.lbearing + static_cast<int>(m.width >> 6);
+    g.ascent = static_cast<int>(m.horiBearingY >> 6);
+    g.descent = static_cast<int>(m.height >> 6) - g.ascent;
+    g.width = static_cast<int>(m.horiAdvance >> 6);
+    g.exists = g.lbearing || g.rbearing || g.ascent || g.descent || g.width;
 }
 
-// The name with its pixel size, point size and average width replaced by
-// 0, as the server keys the bitmaps it may scale (into zeroed, NAME_SIZE
-// bytes); and the pixel size, point size and vertical resolution as
-// numbers (-1 where the field is none). False unless the name is a full
-// XLFD name of 14 fields.
-bool zeroedSizes(const char *name, char *zeroed, int *pixel, int *point, int *resY)
+// Copies the slot's bitmap into the glyph's box, its top left corner at
+// (left, top) from the origin, clipped to the box.
+void copySlot(const FT_GlyphSlot slot, int left, int top, Glyph &g)
 {
-    const char *dash[15];
-    int dashes = 0;
-    for (const char *p = name; *p; p++)
-        if (*p == '-' && dashes++ < 15)
-            dash[dashes - 1] = p;
-    if (name[0] != '-' || dashes != 14)
+    const FT_Bitmap &bitmap = slot->bitmap;
+    const int w = boxWidth(g), h = boxHeight(g);
+    for (unsigned int row = 0; row < bitmap.rows; row++) {
+        const unsigned char *bits = bitmap.buffer + static_cast<long>(row) * bitmap.pitch;
+        int y = g.ascent - top + static_cast<int>(row);
+        for (unsigned int column = 0; column < bitmap.width; column++) {
+            int x = left - g.lbearing + static_cast<int>(column);
+            bool ink = bitmap.pixel_mode == FT_PIXEL_MODE_MONO
+                           ? bits[column >> 3] & (0x80 >> (column & 7))
+                           : bits[column] != 0;
+            if (ink && x >= 0 && x < w && y >= 0 && y < h)
+                g.bits[y * w + x] = 1;
+        }
+    }
+}
+
+// The glyph FreeType gives a bitmap file for index, with its pixels.
+bool loadBitmapGlyph(FT_Face face, FT_UInt index, Glyph &g)
+{
+    g = Glyph{};
+    if (FT_Load_Glyph(face, index, FT_LOAD_DEFAULT) != 0)
         return false;
-    const char *end = name + std::strlen(name);
-    auto fieldEnd = [&](int i) { return i < 13 ? dash[i + 1] : end; };
-    *pixel = sizeField(dash[6] + 1, fieldEnd(6));
-    *point = sizeField(dash[7] + 1, fieldEnd(7));
-    *resY = sizeField(dash[9] + 1, fieldEnd(9));
-    size_t at = 0;
-    for (int i = 0; i < 14; i++) {
-        bool size = i == 6 || i == 7 || i == 11;
-        int length = size ? 1 : static_cast<int>(fieldEnd(i) - dash[i] - 1);
-        int written = std::snprintf(zeroed + at, NAME_SIZE - at, "-%.*s", length,
-                                    size ? "0" : dash[i] + 1);
-        if (written < 0 || at + static_cast<size_t>(written) >= NAME_SIZE)
+    bitmapMetrics(face->glyph->metrics, g);
+    if (!g.exists)
+        return true;
+    if (!allocateBits(g))
+        return false;
+    copySlot(face->glyph, face->glyph->bitmap_left, face->glyph->bitmap_top, g);
+    return true;
+}
+
+// A bitmap file's glyphs for the 256 codes and its default glyph, which
+// FreeType keeps as glyph 0 (codes the file lacks map there too).
+bool readBitmapGlyphs(FT_Face face, Glyph *glyphs)
+{
+    // The file's encoding maps raw character codes whatever its registry;
+    // FreeType selects it by itself only when it is Unicode.
+    if (!face->charmap && face->num_charmaps > 0)
+        FT_Set_Charmap(face, face->charmaps[0]);
+    if (!loadBitmapGlyph(face, 0, glyphs[DEFAULT_GLYPH]))
+        return false;
+    for (int c = 0; c < CODES; c++) {
+        FT_UInt index = FT_Get_Char_Index(face, static_cast<FT_ULong>(c));
+        if (index == 0)
+            glyphs[c] = Glyph{};
+        else if (!loadBitmapGlyph(face, index, glyphs[c]))
             return false;
-        at += static_cast<size_t>(written);
     }
     return true;
 }
 
-// What is looked for: the lower-case name and, for a name the server may
-// scale, its zeroed form and the pixel size asked (0 when it may not).
-struct FontQuery {
-    char pattern[NAME_SIZE];
-    char zeroed[NAME_SIZE];
-    int pixel;
+// ---- The server's bitmap scaler ----
+
+// The transform from a source bitmap's pixels to the size asked, and back,
+// computed in the order the server computes it: even a factor of 1 can
+// come out a hair under 1, which moves edges.
+struct ScaleTransform {
+    double a, d;        // along x and y
+    double invA, invD;  // the inverse
 };
 
-// The best entry so far of one folder.
-struct FontMatch {
-    bool found;
-    bool alias;               // target names another font, not a file
-    char name[NAME_SIZE];     // the entry's lower-case name
-    char target[NAME_SIZE];   // its file, or the name an alias stands for
-    char family[NAME_SIZE];   // scaled search: the name with its sizes zeroed
-    int size;                 // scaled search: the bitmap's pixel size
-};
-
-void keep(FontMatch &m, const char *name, const char *target, bool alias)
+ScaleTransform scaleTransform(const FontSizes &size, double dx, double dy)
 {
-    m.found = true;
-    m.alias = alias;
-    std::snprintf(m.name, NAME_SIZE, "%s", name);
-    std::snprintf(m.target, NAME_SIZE, "%s", target);
+    ScaleTransform t;
+    t.a = size.pixelX * (dx / size.pixelX);
+    t.d = size.pixelY * (dy / size.pixelY);
+    double det = t.a * t.d;
+    t.invA = t.d / det;
+    t.invD = t.a / det;
+    return t;
 }
 
-// The first match in the server's name order wins; of equal names the one
-// read first (fonts.dir before fonts.alias).
-void offerDirect(const FontQuery &q, const char *name, const char *target, bool alias,
-                 FontMatch &m)
+long roundAway(double x)
 {
-    if (fontNameMatches(q.pattern, name) && (!m.found || compareFontNames(name, m.name) < 0))
-        keep(m, name, target, alias);
+    return x >= 0 ? static_cast<long>(x + .5) : static_cast<long>(x - .5);
 }
 
-// A full XLFD name whose size no bitmap has: the server scales a bitmap of
-// the first family (in its name order) that matches in all but the sizes.
-// Without a scaler, this takes that family's bitmap nearest in pixel size,
-// the smaller one of two as near. On Xvfb with the Debian bitmap fonts the
-// server's scaled glyphs equal that bitmap's when the size asked is one
-// pixel above a bitmap's, as for the clock's default label font (9 pixels,
-// from the 8-pixel Helvetica); for other sizes the glyphs differ.
-void offerScaled(const FontQuery &q, const char *name, const char *file, FontMatch &m)
+// A source glyph's metrics under the transform: its corners moved, the
+// edges rounded the scaler's way.
+void scaleMetrics(const Glyph &from, const ScaleTransform &t, Glyph &to)
 {
-    char family[NAME_SIZE];
-    int size, point, resY;
-    if (q.pixel <= 0 || !zeroedSizes(name, family, &size, &point, &resY) || size <= 0 ||
-        !fontNameMatches(q.zeroed, family))
+    to = Glyph{};
+    if (!from.exists)
         return;
-    int order = m.found ? compareFontNames(family, m.family) : -1;
-    int distance = std::abs(size - q.pixel), kept = std::abs(m.size - q.pixel);
-    if (order < 0 || (order == 0 && (distance < kept || (distance == kept && size < m.size) ||
-                                     (size == m.size && compareFontNames(name, m.name) < 0)))) {
-        keep(m, name, file, false);
-        std::snprintf(m.family, NAME_SIZE, "%s", family);
-        m.size = size;
+    to.exists = true;
+    double xs[2] = {t.a * from.lbearing, t.a * from.rbearing};
+    double ys[2] = {t.d * -from.descent, t.d * from.ascent};
+    double left = std::fmin(xs[0], xs[1]), right = std::fmax(xs[0], xs[1]);
+    double top = std::fmax(ys[0], ys[1]), bottom = -std::fmin(ys[0], ys[1]);
+    to.lbearing = static_cast<int>(std::floor(left));
+    to.rbearing = static_cast<int>(std::floor(right + .5));
+    to.descent = static_cast<int>(std::ceil(bottom));
+    to.ascent = static_cast<int>(std::floor(top + .5));
+    to.width = static_cast<int>(roundAway(from.width * t.a));
+    // A glyph shrunk to nothing would read as a missing one.
+    if (to.width == 0) {
+        if (to.rbearing == to.lbearing)
+            to.rbearing++;
+        if (to.ascent == -to.descent)
+            to.ascent++;
     }
 }
 
-// One word of fonts.alias into word (NAME_SIZE bytes): a run without
-// blanks, or a quoted text in which a backslash keeps the next character.
-bool aliasWord(const char *&p, char *word)
+// Before reducing, the source is blurred with a box filter into greys;
+// each output pixel takes the window around it, shrunk at the ends.
+void boxFilter(int *grey, int count, int step, int box)
 {
-    p += std::strspn(p, " \t");
-    if (*p == '\0' || *p == '!')
+    if (box <= 1)
+        return;
+    const int after = box / 2, before = box - after - 1;
+    int *line = static_cast<int *>(std::malloc(sizeof(int) * static_cast<size_t>(count)));
+    if (!line)
+        return;
+    for (int k = 0; k < count; k++) {
+        int from = k - before < 0 ? 0 : k - before;
+        int to = k + after >= count ? count - 1 : k + after;
+        int sum = 0;
+        for (int i = from; i <= to; i++)
+            sum += grey[i * step];
+        line[k] = sum / (to - from + 1);
+    }
+    for (int k = 0; k < count; k++)
+        grey[k * step] = line[k];
+    std::free(line);
+}
+
+// The scaled glyph's pixels: each new pixel's centre mapped back into the
+// source in 16.16 fixed point (the row start cut to an integer, the step
+// added along the row); point sampling when enlarging, and when reducing
+// blurred greys darkened and turned back into bits by error diffusion.
+void scaleBits(const Glyph &from, const ScaleTransform &t, double dx, double dy, Glyph &to)
+{
+    const int width = boxWidth(from), height = boxHeight(from);
+    const int newWidth = boxWidth(to), newHeight = boxHeight(to);
+    if (!width || !height || !newWidth || !newHeight)
+        return;
+    int *grey = nullptr, *errors = nullptr;
+    if (dx > 0.0 && dy > 0.0 && (dx < 1.0 || dy < 1.0)) {
+        int boxX = width / 2, boxY = height / 2;
+        if (std::ceil(1.0 / dx) < boxX)
+            boxX = static_cast<int>(std::ceil(1.0 / dx));
+        if (std::ceil(1.0 / dy) < boxY)
+            boxY = static_cast<int>(std::ceil(1.0 / dy));
+        if (boxX > 1 || boxY > 1) {
+            grey = static_cast<int *>(std::malloc(sizeof(int) * static_cast<size_t>(width * height)));
+            errors = static_cast<int *>(
+                std::calloc(static_cast<size_t>(newWidth + 2) * 2, sizeof(int)));
+        }
+        if (grey && errors) {
+            for (int i = 0; i < width * height; i++)
+                grey[i] = from.bits[i] ? 255 : 0;
+            for (int row = 0; row < height; row++)
+                boxFilter(grey + row * width, width, 1, boxX);
+            for (int column = 0; column < width; column++)
+                boxFilter(grey + column, height, width, boxY);
+            // Darker as the blur grows: reduced glyphs rather too bold
+            // than too faint to read. A box of 0 (a source one pixel
+            // across) darkens to nothing, as on the server.
+            const int darken = boxX * boxY * 192;
+            for (int i = 0; i < width * height; i++)
+                grey[i] = grey[i] * darken / 256 > 255 ? 255 : grey[i] * darken / 256;
+        } else {
+            std::free(grey);
+            std::free(errors);
+            grey = errors = nullptr;
+        }
+    }
+    const int32_t stepX = static_cast<int32_t>(t.invA * 65536.0);
+    // Two rows of diffused error, each with a slot before and after it.
+    int *thisRow = errors ? errors + 1 : nullptr;
+    int *nextRow = errors ? errors + newWidth + 3 : nullptr;
+    for (int row = 0; row < newHeight; row++) {
+        double px = to.lbearing + .5, py = (to.ascent - row) - .5;
+        double sx = t.invA * px - from.lbearing;
+        double sy = from.ascent - t.invD * py;
+        int32_t xValue = static_cast<int32_t>(sx * 65536.0);
+        const int32_t yValue = static_cast<int32_t>(sy * 65536.0);
+        for (int column = 0; column < newWidth; column++) {
+            int x = xValue >> 16, y = yValue >> 16;
+            bool inside = x >= 0 && x < width && y >= 0 && y < height;
+            if (grey) {
+                int value = (inside ? grey[y * width + x] : 0) + thisRow[column] / 16;
+                value = value > 255 ? 255 : value < 0 ? 0 : value;
+                int error = value >= 128 ? value - 255 : -value;
+                if (value >= 128)
+                    to.bits[row * newWidth + column] = 1;
+                thisRow[column + 1] += error * 7;
+                nextRow[column - 1] += error * 3;
+                nextRow[column] += error * 5;
+                nextRow[column + 1] = error;
+            } else if (inside && from.bits[y * width + x]) {
+                to.bits[row * newWidth + column] = 1;
+            }
+            xValue += stepX;
+        }
+        if (grey) {
+            // The error that fell off either end is folded back in.
+            nextRow[0] += nextRow[-1];
+            nextRow[newWidth - 2] += thisRow[newWidth];
+            nextRow[newWidth - 1] += nextRow[newWidth];
+            nextRow[newWidth] = 0;
+            int *swap = nextRow;
+            nextRow = thisRow;
+            thisRow = swap;
+            nextRow[-1] = nextRow[0] = 0;
+        }
+    }
+    std::free(grey);
+    std::free(errors);
+}
+
+// The glyphs of a bitmap file scaled by (dx, dy) to size, and the largest
+// ascent and descent over every glyph of the scaled font.
+bool scaleBitmapGlyphs(FT_Face face, const FontSizes &size, double dx, double dy,
+                       Glyph *glyphs, int *ascent, int *descent)
+{
+    Glyph source[GLYPHS] = {};
+    bool read = readBitmapGlyphs(face, source);
+    const ScaleTransform t = scaleTransform(size, dx, dy);
+    for (int i = 0; read && i < GLYPHS; i++) {
+        scaleMetrics(source[i], t, glyphs[i]);
+        if (glyphs[i].exists && !allocateBits(glyphs[i]))
+            read = false;
+        else if (glyphs[i].exists)
+            scaleBits(source[i], t, dx, dy, glyphs[i]);
+    }
+    freeGlyphs(source, GLYPHS);
+    // The bounds count every glyph of the file, beyond the 8-bit codes too.
+    for (FT_Long i = 1; read && i < face->num_glyphs; i++) {
+        Glyph from, to;
+        if (FT_Load_Glyph(face, static_cast<FT_UInt>(i), FT_LOAD_BITMAP_METRICS_ONLY) != 0)
+            continue;
+        bitmapMetrics(face->glyph->metrics, from);
+        scaleMetrics(from, t, to);
+        if (to.exists && to.ascent > *ascent)
+            *ascent = to.ascent;
+        if (to.exists && to.descent > *descent)
+            *descent = to.descent;
+    }
+    return read;
+}
+
+// A bitmap file's own bounds: every glyph it has.
+void bitmapBounds(FT_Face face, int *ascent, int *descent)
+{
+    for (FT_Long i = 0; i < face->num_glyphs; i++) {
+        if (FT_Load_Glyph(face, static_cast<FT_UInt>(i), FT_LOAD_BITMAP_METRICS_ONLY) != 0)
+            continue;
+        Glyph g;
+        bitmapMetrics(face->glyph->metrics, g);
+        if (g.ascent > *ascent)
+            *ascent = g.ascent;
+        if (g.descent > *descent)
+            *descent = g.descent;
+    }
+}
+
+// ---- Outline files, as the server's FreeType backend draws them ----
+
+// Codes 0x00-0x1f and 0x7f-0x9f have no glyph name in ISO 8859-1, so the
+// server has no glyph for them.
+bool namedCode(int c)
+{
+    return c >= 0x20 && (c < 0x7f || c > 0x9f);
+}
+
+// The hinted outline's exact bounding box, each edge rounded to the
+// nearest pixel, gives the X box; the hinted advance the width; the mono
+// rendering, clipped to the box, the pixels.
+bool loadOutlineGlyph(FT_Face face, FT_UInt index, Glyph &g)
+{
+    g = Glyph{};
+    if (FT_Load_Glyph(face, index, FT_LOAD_DEFAULT) != 0 ||
+        face->glyph->format != FT_GLYPH_FORMAT_OUTLINE)
         return false;
-    size_t n = 0;
-    if (*p == '"') {
-        for (p++; *p && *p != '"'; p++) {
-            if (*p == '\\' && p[1])
-                p++;
-            if (n + 1 < NAME_SIZE)
-                word[n++] = *p;
-        }
-        if (*p == '"')
-            p++;
-    } else {
-        for (; *p && *p != ' ' && *p != '\t'; p++)
-            if (n + 1 < NAME_SIZE)
-                word[n++] = *p;
-    }
-    word[n] = '\0';
+    FT_BBox box;
+    if (FT_Outline_Get_BBox(&face->glyph->outline, &box) != 0)
+        return false;
+    auto floor64 = [](FT_Pos v) { return v & -64; };
+    auto ceil64 = [](FT_Pos v) { return (v + 63) & -64; };
+    g.exists = true;
+    g.lbearing = static_cast<int>(floor64(box.xMin + 32) / 64);
+    g.rbearing = static_cast<int>(floor64(box.xMax + 32) / 64);
+    g.ascent = static_cast<int>(floor64(box.yMax + 32) / 64);
+    g.descent = static_cast<int>(ceil64(-box.yMin - 32) / 64);
+    g.width = static_cast<int>(std::floor(face->glyph->metrics.horiAdvance / 64.0 + .5));
+    if (!allocateBits(g))
+        return false;
+    // FreeType will not render an outline whose height rounds to nothing
+    // (a space): the server leaves such a box blank.
+    if (ceil64(box.yMax) == floor64(box.yMin) || boxWidth(g) == 0 || boxHeight(g) == 0)
+        return true;
+    if (FT_Render_Glyph(face->glyph, FT_RENDER_MODE_MONO) != 0)
+        return false;
+    copySlot(face->glyph, face->glyph->bitmap_left, face->glyph->bitmap_top, g);
     return true;
 }
 
-// Offers every font of a folder: fonts.dir has a count, then a file name
-// and a font name (which may hold blanks) per line; fonts.alias an alias
-// and the name it stands for per line, "!" starting a comment.
-void scanFolder(const char *folder, const FontQuery &q, FontMatch &direct, FontMatch &scaled)
+// The server sets the size from the rounded point size and the integer
+// resolutions, and takes the font's bounds over its codes. Registries
+// other than ISO 8859-1 are read through the face's Unicode map as well.
+bool readOutlineGlyphs(FT_Face face, const FontSizes &size, Glyph *glyphs, int *ascent,
+                       int *descent)
 {
-    char path[NAME_SIZE + 64], line[NAME_SIZE];
-    std::snprintf(path, sizeof path, "%s/fonts.dir", folder);
-    if (FILE *file = std::fopen(path, "r")) {
-        bool first = true;
-        while (std::fgets(line, sizeof line, file)) {
-            line[std::strcspn(line, "\r\n")] = '\0';
-            char *name = line + std::strcspn(line, " \t");
-            if (first || *name == '\0') {
-                first = false;
-                continue;
-            }
-            *name++ = '\0';
-            name += std::strspn(name, " \t");
-            lower(name);
-            offerDirect(q, name, line, false, direct);
-            offerScaled(q, name, line, scaled);
-        }
-        std::fclose(file);
+    FT_F26Dot6 points = static_cast<FT_F26Dot6>(size.pointY * 64 + .5);
+    if (FT_Select_Charmap(face, FT_ENCODING_UNICODE) != 0 ||
+        FT_Set_Char_Size(face, points, points, static_cast<FT_UInt>(size.resX),
+                         static_cast<FT_UInt>(size.resY)) != 0)
+        return false;
+    FT_Set_Transform(face, nullptr, nullptr);
+    glyphs[DEFAULT_GLYPH] = Glyph{};  // code 0, which has no glyph
+    for (int c = 0; c < CODES; c++) {
+        FT_UInt index = namedCode(c) ? FT_Get_Char_Index(face, static_cast<FT_ULong>(c)) : 0;
+        glyphs[c] = Glyph{};
+        if (index != 0 && !loadOutlineGlyph(face, index, glyphs[c]))
+            return false;
+        if (glyphs[c].exists && glyphs[c].ascent > *ascent)
+            *ascent = glyphs[c].ascent;
+        if (glyphs[c].exists && glyphs[c].descent > *descent)
+            *descent = glyphs[c].descent;
     }
-    std::snprintf(path, sizeof path, "%s/fonts.alias", folder);
-    if (FILE *file = std::fopen(path, "r")) {
-        char alias[NAME_SIZE], target[NAME_SIZE];
-        while (std::fgets(line, sizeof line, file)) {
-            line[std::strcspn(line, "\r\n")] = '\0';
-            const char *p = line;
-            if (aliasWord(p, alias) && aliasWord(p, target)) {
-                lower(alias);
-                offerDirect(q, alias, target, true, direct);
-            }
-        }
-        std::fclose(file);
-    }
+    return true;
 }
 
-void setQuery(FontQuery &q, const char *name)
+// The glyphs into the font: each code's own, or the default one, packed
+// into one block of pixels.
+bool keepGlyphs(const Glyph *glyphs, BitmapFont *font)
 {
-    std::snprintf(q.pattern, NAME_SIZE, "%s", name);
-    lower(q.pattern);
-    int point, resY;
-    if (!zeroedSizes(q.pattern, q.zeroed, &q.pixel, &point, &resY)) {
-        q.pixel = 0;
-        return;
+    size_t total = 0, at[GLYPHS];
+    for (int i = 0; i < GLYPHS; i++) {
+        at[i] = total;
+        total += static_cast<size_t>(boxWidth(glyphs[i]) * boxHeight(glyphs[i]));
     }
-    if (q.pixel <= 0 && point > 0)
-        q.pixel = static_cast<int>(
-            std::lround(point * (resY > 0 ? resY : DEFAULT_RESOLUTION) / 722.7));
+    font->ink = static_cast<unsigned char *>(std::malloc(total ? total : 1));
+    if (!font->ink)
+        return false;
+    for (int i = 0; i < GLYPHS; i++)
+        if (glyphs[i].bits)
+            std::memcpy(font->ink + at[i], glyphs[i].bits,
+                        static_cast<size_t>(boxWidth(glyphs[i]) * boxHeight(glyphs[i])));
+    for (int c = 0; c < CODES; c++) {
+        const int i = glyphs[c].exists ? c : DEFAULT_GLYPH;
+        const Glyph &g = glyphs[i];
+        font->glyphs[c] = g.exists ? FontGlyph{g.lbearing, g.rbearing, g.ascent, g.descent,
+                                               g.width, static_cast<int>(at[i])}
+                                   : FontGlyph{};
+    }
+    return true;
 }
 
 } // namespace
 
-bool fontNameMatches(const char *pattern, const char *name)
+void useFontFolders(const FontFolder *folders, int count)
 {
-    // Backtracking to the last "*" is enough for "*" and "?" alone.
-    const char *star = nullptr, *resume = nullptr;
-    while (*name) {
-        if (*pattern == '*') {
-            star = pattern++;
-            resume = name;
-        } else if (*pattern == '?' || *pattern == *name) {
-            pattern++;
-            name++;
-        } else if (star) {
-            pattern = star + 1;
-            name = ++resume;
-        } else {
-            return false;
-        }
-    }
-    while (*pattern == '*')
-        pattern++;
-    return *pattern == '\0';
-}
-
-int compareFontNames(const char *a, const char *b)
-{
-    for (;;) {
-        if (*a >= '0' && *a <= '9' && *b >= '0' && *b <= '9') {
-            // The shorter run of digits is the smaller number.
-            size_t da = std::strspn(a, "0123456789"), db = std::strspn(b, "0123456789");
-            if (da != db)
-                return da < db ? -1 : 1;
-            int order = std::strncmp(a, b, da);
-            if (order != 0)
-                return order < 0 ? -1 : 1;
-            a += da;
-            b += db;
-            continue;
-        }
-        if (*a != *b)
-            return static_cast<unsigned char>(*a) < static_cast<unsigned char>(*b) ? -1 : 1;
-        if (*a == '\0')
-            return 0;
-        a++;
-        b++;
-    }
-}
-
-bool findFontFile(const char *name, const FontFolder *folders, int count, char *path,
-                  size_t pathSize)
-{
-    FontQuery q;
-    setQuery(q, name);
-    for (int hops = 0; hops <= ALIAS_HOPS; hops++) {
-        const FontMatch *found = nullptr;
-        FontMatch direct, scaled;
-        int i = 0;
-        for (; i < count && !found; i++) {
-            direct = scaled = FontMatch{};
-            scanFolder(folders[i].path, q, direct, scaled);
-            found = direct.found ? &direct : folders[i].scaled && scaled.found ? &scaled : nullptr;
-        }
-        if (!found)
-            return false;
-        if (!found->alias) {
-            std::snprintf(path, pathSize, "%s/%s", folders[i - 1].path, found->target);
-            return true;
-        }
-        // An alias names another font, looked for again along the whole path.
-        setQuery(q, found->target);
-    }
-    return false;
+    chosenFolders = count > 0 ? folders : nullptr;
+    chosenCount = count;
 }
 
 bool openBitmapFont(const char *name, BitmapFont *font)
 {
     *font = BitmapFont{};
-    char path[NAME_SIZE + 64];
-    if (!findFontFile(name, coreFontPath, coreFontPathCount, path, sizeof path) ||
-        FT_Init_FreeType(&font->library) != 0)
+    FontFolder present[16];
+    const FontFolder *folders = chosenFolders;
+    int count = chosenCount;
+    if (!folders) {
+        count = presentFontFolders(present, 16);
+        folders = present;
+    }
+    FontSource source;
+    FT_Library library;
+    if (!findCoreFont(name, folders, count, &source) || FT_Init_FreeType(&library) != 0)
         return false;
     FT_Face face;
-    if (FT_New_Face(font->library, path, 0, &face) != 0 || face->num_fixed_sizes < 1 ||
-        FT_Select_Size(face, 0) != 0) {
-        closeBitmapFont(font);
-        return false;
-    }
-    font->face = face;
-    // The file's encoding maps raw character codes whatever its registry;
-    // FreeType selects it by itself only when it is Unicode.
-    if (!face->charmap && face->num_charmaps > 0)
-        FT_Set_Charmap(face, face->charmaps[0]);
-    // max_bounds: the largest ascent and descent over every glyph.
+    bool read = FT_New_Face(library, source.file, 0, &face) == 0;
+    Glyph glyphs[GLYPHS] = {};
     font->ascent = font->descent = -32768;
-    for (FT_Long i = 0; i < face->num_glyphs; i++) {
-        if (FT_Load_Glyph(face, static_cast<FT_UInt>(i), FT_LOAD_BITMAP_METRICS_ONLY) != 0)
-            continue;
-        const FT_Glyph_Metrics &m = face->glyph->metrics;
-        int ascent = static_cast<int>(m.horiBearingY >> 6);
-        int descent = static_cast<int>((m.height - m.horiBearingY) >> 6);
-        if (ascent > font->ascent)
-            font->ascent = ascent;
-        if (descent > font->descent)
-            font->descent = descent;
+    if (read && source.route == FONT_BITMAP) {
+        read = face->num_fixed_sizes > 0 && FT_Select_Size(face, 0) == 0 &&
+               readBitmapGlyphs(face, glyphs);
+        if (read)
+            bitmapBounds(face, &font->ascent, &font->descent);
+    } else if (read && source.route == FONT_SCALED_BITMAP) {
+        read = face->num_fixed_sizes > 0 && FT_Select_Size(face, 0) == 0 &&
+               scaleBitmapGlyphs(face, source.size, source.scaleX, source.scaleY, glyphs,
+                                 &font->ascent, &font->descent);
+    } else if (read) {
+        read = FT_IS_SCALABLE(face) &&
+               readOutlineGlyphs(face, source.size, glyphs, &font->ascent, &font->descent);
     }
-    return true;
+    read = read && keepGlyphs(glyphs, font);
+    freeGlyphs(glyphs, GLYPHS);
+    // FT_Done_FreeType closes the face with it.
+    FT_Done_FreeType(library);
+    font->open = read;
+    if (!read)
+        closeBitmapFont(font);
+    return read;
 }
 
 void closeBitmapFont(BitmapFont *font)
 {
-    // FT_Done_FreeType closes the library's faces with it.
-    if (font->library)
-        FT_Done_FreeType(font->library);
-    font->library = nullptr;
-    font->face = nullptr;
-}
-
-// Missing characters map to glyph 0, which FreeType's PCF driver makes the
-// font's default character: the glyph the server draws for them.
-static FT_UInt glyphOf(const BitmapFont &font, char c)
-{
-    return FT_Get_Char_Index(font.face, static_cast<unsigned char>(c));
+    std::free(font->ink);
+    font->ink = nullptr;
+    font->open = false;
 }
 
 int bitmapTextWidth(const BitmapFont &font, const char *text)
 {
     int width = 0;
     for (const char *p = text; *p; p++)
-        if (FT_Load_Glyph(font.face, glyphOf(font, *p), FT_LOAD_BITMAP_METRICS_ONLY) == 0)
-            width += static_cast<int>(font.face->glyph->metrics.horiAdvance >> 6);
+        width += font.glyphs[static_cast<unsigned char>(*p)].width;
     return width;
 }
 
@@ -361,23 +489,17 @@ void drawBitmapText(const BitmapFont &font, const char *text, int x, int y, unsi
                     int width, int height)
 {
     for (const char *p = text; *p; p++) {
-        if (FT_Load_Glyph(font.face, glyphOf(font, *p), FT_LOAD_DEFAULT) != 0)
-            continue;
-        const FT_GlyphSlot slot = font.face->glyph;
-        const FT_Bitmap &bitmap = slot->bitmap;
-        int left = x + slot->bitmap_left, top = y - slot->bitmap_top;
-        for (unsigned int row = 0; row < bitmap.rows; row++) {
-            const unsigned char *bits = bitmap.buffer + static_cast<long>(row) * bitmap.pitch;
-            for (unsigned int column = 0; column < bitmap.width; column++) {
-                bool ink = bitmap.pixel_mode == FT_PIXEL_MODE_MONO
-                               ? bits[column >> 3] & (0x80 >> (column & 7))
-                               : bits[column] != 0;
-                int px = left + static_cast<int>(column), py = top + static_cast<int>(row);
-                if (ink && px >= 0 && px < width && py >= 0 && py < height)
+        const FontGlyph &g = font.glyphs[static_cast<unsigned char>(*p)];
+        const int w = g.rbearing > g.lbearing ? g.rbearing - g.lbearing : 0;
+        const int h = g.ascent + g.descent > 0 ? g.ascent + g.descent : 0;
+        for (int row = 0; row < h; row++)
+            for (int column = 0; column < w; column++) {
+                int px = x + g.lbearing + column, py = y - g.ascent + row;
+                if (font.ink[g.ink + row * w + column] && px >= 0 && px < width && py >= 0 &&
+                    py < height)
                     mask[py * width + px] = 1;
             }
-        }
-        x += static_cast<int>(slot->metrics.horiAdvance >> 6);
+        x += g.width;
     }
 }
 

@@ -1,52 +1,40 @@
-// The label font without an X server: a core font name resolved the way
-// the server resolves it among the bitmap font folders of its default font
-// path, and the PCF file read with FreeType. Measures and draws text as
+// The label font without an X server: the font the server would open for a
+// core font name (render/fontpath.h), its glyphs made as the server makes
+// them (a bitmap as it is, a bitmap through the server's scaler, an
+// outline through FreeType as the server's FreeType backend draws it),
+// kept as one bitmap per 8-bit code. Measures and draws text as
 // XLoadQueryFont, XTextWidth and XDrawString do; draws onto a mask only.
 #pragma once
 
-#include <ft2build.h>
-#include FT_FREETYPE_H
+#include "render/fontpath.h"
 
-#include <cstddef>
+// What XDrawString draws for one 8-bit code: the glyph, the default glyph
+// for a code the font lacks, or nothing (an empty box and no width).
+struct FontGlyph {
+    int lbearing, rbearing;  // the box's left and right edge from the origin
+    int ascent, descent;     // the box's top above and bottom below the baseline
+    int width;               // the advance
+    int ink;                 // where the box's pixels start in BitmapFont::ink
+};
 
 struct BitmapFont {
-    FT_Library library;  // FreeType, for this font alone
-    FT_Face face;        // the PCF file, null when no font was found
-    int ascent;          // largest ascent of any glyph (max_bounds.ascent)
-    int descent;         // largest descent of any glyph (max_bounds.descent)
+    bool open;               // false when no font was found
+    int ascent;              // largest ascent of any glyph (max_bounds.ascent)
+    int descent;             // largest descent of any glyph (max_bounds.descent)
+    FontGlyph glyphs[256];   // by code
+    unsigned char *ink;      // every box's pixels, one byte each, rows of box width
 };
 
-// One folder of the server's font path. Bitmap fonts serve as sources for
-// scaled sizes only in folders listed without ":unscaled".
-struct FontFolder {
-    const char *path;
-    bool scaled;
-};
-
-// The default font path of the X server on Debian, Type1 left out (its
-// outline fonts need a renderer this clock does not have).
-extern const FontFolder coreFontPath[];
-extern const int coreFontPathCount;
-
-// The font file the server opens for name among the folders given, in
-// their order: fonts.dir names and fonts.alias aliases (followed again
-// from the first folder, as the server does), matched case-insensitively
-// with "*" and "?" wildcards, the first match in the server's name order.
-// A name the server only meets by scaling a bitmap gets the bitmap of the
-// nearest size instead. False when nothing matches.
-bool findFontFile(const char *name, const FontFolder *folders, int count, char *path,
-                  size_t pathSize);
-
-// The server's wildcard match of a lower-case pattern against a name.
-bool fontNameMatches(const char *pattern, const char *name);
-// The server's order of font names: runs of digits compare as numbers.
-int compareFontNames(const char *a, const char *b);
-
-// Finds name on coreFontPath and opens it. False (font.face null) when
-// there is none or FreeType cannot read it; prints nothing.
+// Finds name along the folders the reader uses (the server's default path
+// as present) and makes its glyphs. False (font.open false) when there is
+// none or it cannot be read; prints nothing.
 bool openBitmapFont(const char *name, BitmapFont *font);
-// Closes the font and its FreeType.
+// Frees the glyphs.
 void closeBitmapFont(BitmapFont *font);
+
+// For tests that pin the folders a server reads: the reader uses these
+// instead of the default path (count 0 goes back to the default).
+void useFontFolders(const FontFolder *folders, int count);
 
 // XTextWidth of text (8-bit characters, missing ones as the default glyph).
 int bitmapTextWidth(const BitmapFont &font, const char *text);
