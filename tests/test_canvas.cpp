@@ -18,6 +18,7 @@
 #include "xserver.h"
 
 #include <X11/Xutil.h>
+#include <unistd.h>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -98,11 +99,13 @@ TEST(ColourTexts, ShadesAndMessagesAsOnX)
 // ---- Label fonts ----
 
 const char DEFAULT_FONT[] = "-*-helvetica-medium-r-*-*-9-240-*-*-*-*-*-*";
+const char ENLARGED_FONT[] = "-misc-fixed-medium-r-normal--30-*-*-*-*-*-iso8859-1";
+const char REDUCED_FONT[] = "-b&h-lucida-medium-r-normal-sans-7-*-*-*-*-*-iso8859-1";
 
 // An alias, wildcards in an alias and in an XLFD pattern (first match in
-// the server's order), the default name the server scales, sizes the
-// server scales from the bitmap one pixel smaller, a quoted alias of a
-// two-byte font whose name holds a blank, and a missing font.
+// the server's order), the default name, sizes the server copies 1:1 from
+// a bitmap within a pixel, one it enlarges and one it reduces, a quoted
+// alias of a two-byte font whose name holds a blank, and a missing font.
 const char *const fontNames[] = {"fixed",
                                  "6x1?",
                                  "-misc-fixed-*",
@@ -110,6 +113,8 @@ const char *const fontNames[] = {"fixed",
                                  DEFAULT_FONT,
                                  "-misc-fixed-medium-r-normal--11-*-*-*-*-*-*-*",
                                  "-*-helvetica-medium-r-normal--*-110-*-*-*-*-*-*",
+                                 ENLARGED_FONT,
+                                 REDUCED_FONT,
                                  "hanzigb16st",
                                  "nosuchfont"};
 
@@ -122,18 +127,66 @@ std::string sampleText()
     return text;
 }
 
-TEST(LabelFonts, FoundMeasuredAndDrawnAsTheServerDoes)
+// The font paths the label is compared on: the bitmap folders alone, with
+// both resolutions, and the server's whole default path (outlines too).
+struct FontSet {
+    const char *name;
+    std::vector<FontFolder> folders;  // empty: the default path as present
+    const char *needs;                // a folder the set cannot do without
+};
+
+const FontSet fontSets[] = {
+    {"Misc75dpi",
+     {{"/usr/share/fonts/X11/misc", true}, {"/usr/share/fonts/X11/75dpi", true}},
+     "/usr/share/fonts/X11/75dpi"},
+    {"Misc75And100dpi",
+     {{"/usr/share/fonts/X11/misc", true},
+      {"/usr/share/fonts/X11/100dpi", false},
+      {"/usr/share/fonts/X11/75dpi", false},
+      {"/usr/share/fonts/X11/100dpi", true},
+      {"/usr/share/fonts/X11/75dpi", true}},
+     "/usr/share/fonts/X11/100dpi"},
+    {"DefaultPath", {}, "/usr/share/fonts/X11/Type1"},
+};
+
+void PrintTo(const FontSet &set, std::ostream *out)
 {
-    Display *d = serverDisplay();
+    *out << set.name;
+}
+
+class LabelFonts : public testing::TestWithParam<FontSet> {};
+
+TEST_P(LabelFonts, FoundMeasuredAndDrawnAsTheServerDoes)
+{
+    std::vector<FontFolder> folders = GetParam().folders;
+    if (folders.empty()) {
+        folders.resize(16);
+        folders.resize(static_cast<size_t>(presentFontFolders(folders.data(), 16)));
+    }
+    for (const char *need : {"/usr/share/fonts/X11/misc", GetParam().needs})
+        if (access((std::string(need) + "/fonts.dir").c_str(), R_OK) != 0)
+            GTEST_SKIP() << need << " is not installed";
+    PrivateXServer server;
+    const int count = static_cast<int>(folders.size());
+    ASSERT_TRUE(server.start("320x240x24", {"-fp", fontPathOption(folders.data(), count)}));
+    Display *d = XOpenDisplay(server.display.c_str());
     ASSERT_NE(d, nullptr);
+    useFontFolders(folders.data(), count);
     const std::string text = sampleText();
-    const int len = static_cast<int>(text.size()), w = 1200, h = 40, baseline = 28;
+    const int len = static_cast<int>(text.size()), w = 1200, h = 60, baseline = 40;
     for (const char *name : fontNames) {
         XFontStruct *x = XLoadQueryFont(d, name);
         BitmapFont font;
         ASSERT_EQ(openBitmapFont(name, &font), x != nullptr) << name;
         if (!x)
             continue;
+        // The two scaled rows do go through the bitmap scaler, both ways.
+        FontSource source;
+        ASSERT_TRUE(findCoreFont(name, folders.data(), count, &source));
+        if (name == ENLARGED_FONT || name == REDUCED_FONT) {
+            EXPECT_EQ(source.route, FONT_SCALED_BITMAP) << name;
+            EXPECT_EQ(source.scaleY > 1, name == ENLARGED_FONT) << name;
+        }
         EXPECT_EQ(font.ascent, x->max_bounds.ascent) << name;
         EXPECT_EQ(font.descent, x->max_bounds.descent) << name;
         EXPECT_EQ(bitmapTextWidth(font, text.c_str()), XTextWidth(x, text.c_str(), len)) << name;
@@ -148,15 +201,59 @@ TEST(LabelFonts, FoundMeasuredAndDrawnAsTheServerDoes)
         XImage *image = XGetImage(d, pixmap, 0, 0, w, h, AllPlanes, ZPixmap);
         std::vector<unsigned char> mask(w * h);
         drawBitmapText(font, text.c_str(), 3, baseline, mask.data(), w, h);
-        int differing = 0;
+        int differing = 0, inked = 0;
         for (int py = 0; py < h; py++)
-            for (int px = 0; px < w; px++)
+            for (int px = 0; px < w; px++) {
                 differing += (XGetPixel(image, px, py) & 1) != mask[py * w + px];
+                inked += mask[py * w + px];
+            }
         EXPECT_EQ(differing, 0) << name;
+        // Every font but the two-byte one draws 8-bit text.
+        EXPECT_TRUE(inked > 0 || std::strcmp(name, "hanzigb16st") == 0) << name;
         XDestroyImage(image);
         XFreeGC(d, gc);
         XFreePixmap(d, pixmap);
         XFreeFont(d, x);
+        closeBitmapFont(&font);
+    }
+    useFontFolders(nullptr, 0);
+    XCloseDisplay(d);
+}
+
+INSTANTIATE_TEST_SUITE_P(FontSets, LabelFonts, testing::ValuesIn(fontSets),
+                         [](const testing::TestParamInfo<FontSet> &info) {
+                             return std::string(info.param.name);
+                         });
+
+// The server's rounding of sizes, its completion of a name's sizes, and
+// the names it refuses.
+TEST(LabelFonts, SizesCompletedAndRoundedAsTheServerDoes)
+{
+    struct Row {
+        const char *name;
+        double pixel, point;
+        int resolution;
+    };
+    const Row rows[] = {
+        {DEFAULT_FONT, 8.96875, 24.03125, 27},       // both sizes: the resolution from them
+        {"-a-b-c-d-e--*-110-*-*-p-*-x-y", 15.234375, 11.015625, 100},  // point size alone
+        {"-a-b-c-d-e--13-*-*-*-p-*-x-y", 13.015625, 9.40625, 100},     // pixel size to 9.4 pt
+        {"-a-b-c-d-e--*-*-*-*-p-*-x-y", 16.625, 12.015625, 100},       // neither: 12 pt
+        {"-a-b-c-d-e--8-80-75-75-p-*-x-y", 8.3125, 8.015625, 75},      // exact sizes grow too
+        {"-a-b-c-d-e--9-240-75-75-p-*-x-y", 0, 0, 0},  // 9 px is no 24 pt at 75 dpi
+        {"-a-b-c-d-e-[1 0 0 1]-*-*-*-p-*-x-y", 0, 0, 0},  // a matrix is not read
+        {"fixed", 0, 0, 0},
+    };
+    for (const Row &row : rows) {
+        XlfdValues values;
+        FontSizes sizes;
+        bool complete = parseXlfd(row.name, &values) && completeFontSizes(values, 100, &sizes);
+        ASSERT_EQ(complete, row.resolution != 0) << row.name;
+        if (!complete)
+            continue;
+        EXPECT_EQ(sizes.pixelY, row.pixel) << row.name;
+        EXPECT_EQ(sizes.pointY, row.point) << row.name;
+        EXPECT_EQ(sizes.resY, row.resolution) << row.name;
     }
 }
 

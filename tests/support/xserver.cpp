@@ -70,6 +70,14 @@ void PrivateXServer::stop()
     }
 }
 
+std::string fontPathOption(const FontFolder *folders, int count)
+{
+    std::string path;
+    for (int i = 0; i < count; i++)
+        path += (i ? "," : "") + std::string(folders[i].path) + (folders[i].scaled ? "" : "/:unscaled");
+    return path;
+}
+
 static PrivateXServer *shared;
 
 static pid_t sharedOwner;
@@ -88,7 +96,14 @@ const std::string &sharedXDisplay()
     if (!shared) {
         shared = new PrivateXServer;
         sharedOwner = getpid();
-        if (shared->start())
+        std::vector<std::string> extra;
+#ifdef TAVOCK_HAVE_WAYLAND
+        FontFolder folders[16];
+        int count = presentFontFolders(folders, 16);
+        if (count > 0)
+            extra = {"-fp", fontPathOption(folders, count)};
+#endif
+        if (shared->start("320x240x24", extra))
             name = shared->display;
         std::atexit(stopShared);
     }

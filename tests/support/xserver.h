@@ -2,6 +2,8 @@
 // -displayfd), killed again when the test program ends.
 #pragma once
 
+#include "render/fontpath.h"
+
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -17,6 +19,12 @@ struct PrivateXServer {
     ~PrivateXServer() { stop(); }
 };
 
+// The server's -fp value for the folders given (":unscaled" where a folder
+// is not scaled).
+std::string fontPathOption(const FontFolder *folders, int count);
+
 // One server shared by all tests of a test program, started on first use
-// and stopped at exit. Returns its display name, or "" when Xvfb failed.
+// and stopped at exit, its font path the one the label font reader uses
+// (where the reader is built). Returns its display name, or "" when Xvfb
+// failed.
 const std::string &sharedXDisplay();
