@@ -295,6 +295,7 @@ void PrintTo(const PixelCase &c, std::ostream *out)
 const PixelCase pixelCases[] = {
     {"Default", {}, 1, 1},
     {"FancyNeonLabel", {"-fh", "-nh", "-label", "tavock"}, 1, 1},
+    {"Label110", {"-label", "12:30", "-fn", "-*-helvetica-medium-r-normal--*-110-*-*-*-*-*-*"}, 1, 1},
     {"OutlinedAllTicksStandout", {"-oh", "-at", "-standout"}, 1, 1},
     {"Size64", {"-geometry", "64x64"}, 1, 1},
     {"FloatingSeconds", {"-fs"}, 1, 1},
