@@ -6,10 +6,11 @@
 #include "clock/state.h"
 #include "display/colors.h"
 #include "display/setup.h"
-#include "render/bitmapfont.h"
-#include "render/canvas.h"
-#include "render/colornames.h"
+#include "canvas/font/labelfont.h"
+#include "canvas/canvas.h"
+#include "canvas/colornames.h"
 #include "render/geometry.h"
+#include "render/layout.h"
 #include "settings/settings.h"
 #include "clock_support.h"
 #include "image_support.h"
@@ -334,18 +335,19 @@ TEST_P(CanvasFrame, PixelsEqualTheXFrameButAtPlainHandEdges)
         const int n = settings.scale;
         Image x = readImage(clockDisplay.display, clockDisplay.mainWindow,
                             clockDisplay.scaledWidth, clockDisplay.scaledHeight);
-        ASSERT_TRUE(setupCanvas());
-        EXPECT_EQ(clockCanvas.dialCenterY, clockDisplay.dialCenterY);
-        EXPECT_EQ(clockCanvas.dialRadiusY, clockDisplay.dialRadiusY);
-        EXPECT_EQ(clockCanvas.labelX, clockDisplay.labelX);
+        const DialLayout onX = clockLayout;
+        ASSERT_TRUE(setupCanvas(tavockLabelText));
+        EXPECT_EQ(clockLayout.centerY, onX.centerY);
+        EXPECT_EQ(clockLayout.radiusY, onX.radiusY);
+        EXPECT_EQ(clockLayout.labelX, onX.labelX);
         HandGeometry hands;
-        computeHandGeometry(*shownTime, canvasHandDial(n), hands);
+        computeHandGeometry(*shownTime, handDial(n), hands);
         EXPECT_EQ(std::memcmp(&hands, &handGeometry, sizeof hands), 0);
 
         const int w = clockCanvas.width * n, h = clockCanvas.height * n;
         ASSERT_EQ(x.width, w);
         std::vector<uint32_t> canvas(static_cast<size_t>(w) * h, 0xdeadbeef);
-        drawCanvasFrame(*shownTime, hands, n, canvas.data(), w * 4);
+        drawCanvasFrame(*shownTime, hands, FramePixels{canvas.data(), w * 4, w, h, 1});
         int differing = 0;
         for (int py = 0; py < h; py++)
             for (int px = 0; px < w; px++) {
@@ -355,8 +357,8 @@ TEST_P(CanvasFrame, PixelsEqualTheXFrameButAtPlainHandEdges)
                 differing++;
                 double beyond = settings.smooth ? 1e9
                                                 : beyondHandEdges(px / n, py / n, hands,
-                                                                  clockDisplay.dialRadiusX,
-                                                                  clockDisplay.dialRadiusY);
+                                                                  clockLayout.radiusX,
+                                                                  clockLayout.radiusY);
                 EXPECT_LE(beyond, 1.0) << "at " << px << "," << py << " canvas " << std::hex
                                        << mine << " X " << x.at(px, py);
             }
@@ -408,7 +410,7 @@ TEST(CanvasFailures, SayWhatTheXClockSays)
         }
         settingsFrom(c.args);
         testing::internal::CaptureStdout();
-        EXPECT_EQ(setupCanvas(), !c.sheetFails) << c.name;
+        EXPECT_EQ(setupCanvas(tavockLabelText), !c.sheetFails) << c.name;
         EXPECT_EQ(testing::internal::GetCapturedStdout(), x) << c.name;
         EXPECT_FALSE(settings.labelOn) << c.name;
         EXPECT_NE(x.find("tavock"), std::string::npos) << c.name;

@@ -5,8 +5,9 @@
 #include "app/loop.h"
 #include "clock/state.h"
 #include "display/setup.h"
-#include "render/compose.h"
+#include "display/compose.h"
 #include "render/geometry.h"
+#include "render/layout.h"
 #include "settings/settings.h"
 #include "clock_support.h"
 #include "image_support.h"
@@ -142,8 +143,8 @@ TEST_F(DisplayTest, DatelessDialAndAllTicks)
     settings.drawDayDate = 0;
     settings.drawTicks = 2;
     start();
-    EXPECT_EQ(clockDisplay.dialCenterY, 27);
-    EXPECT_EQ(clockDisplay.dialRadiusY, 24);
+    EXPECT_EQ(clockLayout.centerY, 27);
+    EXPECT_EQ(clockLayout.radiusY, 24);
     Image face = read(clockDisplay.facePixmap);
     for (auto [x, y] : Points{{27, 2}, {39, 5}, {49, 15}, {52, 27}, {49, 39}, {39, 49},
                               {27, 52}, {15, 49}, {5, 39}, {2, 27}, {5, 15}, {15, 5}}) {
@@ -328,7 +329,7 @@ TEST_F(DisplayTest, TinyWindowWithNegativeRadius)
     settings.fancyHands = 1;
     settings.handThickness = 5;
     start();
-    EXPECT_EQ(clockDisplay.dialRadiusY, -1);
+    EXPECT_EQ(clockLayout.radiusY, -1);
     composeAt(10, 10, 30);
     composeAt(3, 0, 0);
     XSync(clockDisplay.display, False);
@@ -347,9 +348,9 @@ TEST_F(DisplayTest, LabelInAFontTheServerHas)
     ASSERT_NE(clockDisplay.labelFont, nullptr);
     int height = clockDisplay.labelFont->max_bounds.ascent +
                  clockDisplay.labelFont->max_bounds.descent;
-    EXPECT_EQ(clockDisplay.labelY, 44);
-    EXPECT_EQ(clockDisplay.dialRadiusY, 20 - (height / 2 + 1));
-    EXPECT_EQ(clockDisplay.labelX, 27 - XTextWidth(clockDisplay.labelFont, "hi", 2) / 2);
+    EXPECT_EQ(clockLayout.labelY, 44);
+    EXPECT_EQ(clockLayout.radiusY, 20 - (height / 2 + 1));
+    EXPECT_EQ(clockLayout.labelX, 27 - XTextWidth(clockDisplay.labelFont, "hi", 2) / 2);
     std::memset(settings.handLayers, 0, sizeof settings.handLayers);
     composeAt(14, 5, 9);
     Image frame = read(clockDisplay.framePixmap);
@@ -366,8 +367,8 @@ TEST_F(DisplayTest, MissingFontTurnsTheLabelOff)
     EXPECT_EQ(out, "tavock : failed to load font -nosuch-font-*\n"
                    "tavock : warning : the label will not be drawn\n");
     EXPECT_EQ(settings.labelOn, 0);
-    EXPECT_EQ(clockDisplay.dialCenterY, 23);
-    EXPECT_EQ(clockDisplay.labelY, 0);
+    EXPECT_EQ(clockLayout.centerY, 23);
+    EXPECT_EQ(clockLayout.labelY, 0);
 }
 
 // ---- Window properties ----
@@ -669,7 +670,7 @@ bool nearMitre(const XPoint *c, double x, double y, double reach)
 // within reach of a drawn hand: its half width plus margin.
 bool nearHands(const HandGeometry &g, double px, double py, int n, double margin)
 {
-    int rx = clockDisplay.dialRadiusX, ry = clockDisplay.dialRadiusY;
+    int rx = clockLayout.radiusX, ry = clockLayout.radiusY;
     for (int i = 0; i < 3; i++) {
         if (i == SECOND_HAND && !settings.drawSecondHand)
             continue;

@@ -2,9 +2,9 @@
 // line widths, geometry sizes and the layout of the sprite table.
 #include <gtest/gtest.h>  // before Xlib, whose None and Bool macros clash
 
-#include "display/face.h"
+#include "render/layout.h"
 #include "display/setup.h"
-#include "display/sprites.h"
+#include "render/indicators.h"
 #include "render/geometry.h"
 
 #include <string>

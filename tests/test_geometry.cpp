@@ -6,6 +6,7 @@
 #include "display/setup.h"
 #include "render/geometry.h"
 #include "render/layers.h"
+#include "render/layout.h"
 #include "settings/settings.h"
 #include "clock_support.h"
 
@@ -33,10 +34,10 @@ void PrintTo(const HandCase &c, std::ostream *out)
 void defaultDial()
 {
     setDefaults();
-    clockDisplay.dialCenterX = 27;
-    clockDisplay.dialCenterY = 23;
-    clockDisplay.dialRadiusX = 24;
-    clockDisplay.dialRadiusY = 20;
+    clockLayout.centerX = 27;
+    clockLayout.centerY = 23;
+    clockLayout.radiusX = 24;
+    clockLayout.radiusY = 20;
 }
 
 class HandGeometryTable : public ::testing::TestWithParam<HandCase> {};

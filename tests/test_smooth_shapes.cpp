@@ -2,7 +2,7 @@
 // triangles covers, point by point, and that no part is covered twice.
 #include <gtest/gtest.h>  // before Xlib, whose None and Bool macros clash
 
-#include "render/smooth.h"
+#include "render/shapes.h"
 
 #include <cmath>
 #include <vector>

@@ -8,9 +8,10 @@
 
 #include "clock/state.h"
 #include "display/setup.h"
-#include "render/canvas.h"
+#include "canvas/canvas.h"
 #include "render/geometry.h"
 #include "render/layers.h"
+#include "render/layout.h"
 #include "settings/settings.h"
 #include "clock_support.h"
 #include "compositor.h"
@@ -313,7 +314,7 @@ bool plainHandsAt(const std::vector<std::string> &options, time_t reading, HandG
     settingsFromCommandLine(options);
     deriveHandLayers();
     windowSizeFromGeometry(settings.geometry, &settings.windowWidth, &settings.windowHeight);
-    if (!setupCanvas())
+    if (!setupCanvas(tavockLabelText))
         return false;
     setHandShape();
     setenv("TZ", "UTC", 1);
@@ -321,7 +322,7 @@ bool plainHandsAt(const std::vector<std::string> &options, time_t reading, HandG
     const struct tm *shown = updateShownTime(reading, settings.shift);
     if (!shown)
         return false;
-    computeHandGeometry(*shown, canvasHandDial(1), hands);
+    computeHandGeometry(*shown, handDial(1), hands);
     return true;
 }
 
@@ -364,8 +365,8 @@ TEST_P(WaylandTilePixels, EqualTheXFrameButAtPlainHandEdges)
                     continue;
                 differing++;
                 if (!settings.smooth && beyondHandEdges(x / n, y / n, hands,
-                                                        clockCanvas.dialRadiusX,
-                                                        clockCanvas.dialRadiusY) <= 1.0)
+                                                        clockLayout.radiusX,
+                                                        clockLayout.radiusY) <= 1.0)
                     continue;
                 if (outside++ == 0)
                     first = std::to_string(x) + "," + std::to_string(y);

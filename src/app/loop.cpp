@@ -7,7 +7,6 @@
 #include "app/schedule.h"
 #include "app/screens.h"
 #include "clock/state.h"
-#include "display/setup.h"
 #include "interaction/alarms.h"
 #include "render/geometry.h"
 #include "settings/settings.h"
@@ -30,10 +29,9 @@ time_t nextTickTime;
 int clockChangeFd = -1;
 int zoneChangeFd = -1;
 
-// What the loop's wait saw, for the wake-up that follows it. Outside the
-// loop (tick called on its own) the drain reads and no clock was set. A new
-// time zone counts as a set clock: the time shown jumps just the same.
-static bool connectionReadable = true;
+// Whether the loop's wait saw the clock set, for the wake-up that follows
+// it. A new time zone counts as a set clock: the time shown jumps just the
+// same.
 static bool clockWasSet = false;
 static int waitMarginMs = 2;
 
@@ -55,35 +53,18 @@ void presentFrame()
 
 void showFirstFrame()
 {
-    Display *d = clockDisplay.display;
     setHandShape();
     currentTime = clockSource(nullptr);
     lastRedrawTime = currentTime;
-    // The face goes onto the frame first, so that a frame the redraw cannot
-    // compose (localtime failed) shows the dial rather than uninitialised
-    // pixmap contents.
-    XCopyArea(d, clockDisplay.facePixmap, clockDisplay.framePixmap, clockDisplay.gc, 0, 0,
-              settings.windowWidth, settings.windowHeight, 0, 0);
-    redraw();
-    XEvent event;
-    XNextEvent(d, &event);
-    presentFrame();
-    XFlush(d);
+    screen->firstFrame(redraw);
+    redrawPending = 0;
 }
 
-void showFirstWaylandFrame()
+// Serves the input (readable: the wait saw some arrive), and ends the clock
+// when it was asked to close.
+static void serveEvents(bool readable)
 {
-    setHandShape();
-    currentTime = clockSource(nullptr);
-    lastRedrawTime = currentTime;
-    redraw();
-    presentFrame();
-}
-
-// Serves the queued events, and ends the clock when it was asked to close.
-static void serveEvents()
-{
-    EventOutcome outcome = screen->serveEvents(connectionReadable);
+    EventOutcome outcome = screen->afterWait(readable);
     if (outcome.closeRequested)
         screen->quit();
     if (outcome.redrawNeeded)
@@ -101,7 +82,7 @@ static unsigned long long secondsApart(time_t a, time_t b)
                  : static_cast<unsigned long long>(b) - static_cast<unsigned long long>(a);
 }
 
-void tick()
+void tick(bool readable)
 {
     currentTime = clockSource(nullptr);
     if (currentTime != lastRedrawTime) {
@@ -116,7 +97,7 @@ void tick()
             checkAlarms();
     }
     clockWasSet = false;
-    serveEvents();
+    serveEvents(readable);
 }
 
 // The margin past the boundary: a millisecond, plus the granularity with
@@ -204,27 +185,26 @@ void startLoop()
     nextTickTime = lastRedrawTime + 1;
 }
 
-void serveWakeUp()
+void serveWakeUp(bool readable)
 {
     time_t reading = clockSource(nullptr);
     // Before the next tick is due nothing can change but what the events
     // bring. A reading before the last redraw is a clock set back.
     if (clockWasSet || reading >= nextTickTime || reading < lastRedrawTime) {
-        tick();
+        tick(readable);
         nextTickTime = nextTickSecond(currentTime, lastRedrawTime, settings.updateInterval,
                                       settings.drawSecondHand != 0, shownTime, settings.alarms,
                                       settings.alarmsGiven ? settings.alarmCount : 0);
     } else {
-        serveEvents();
+        serveEvents(readable);
     }
-    connectionReadable = true;
 }
 
 // Sleeps until the next tick is due, input arrives, or the clock or the
 // time zone is set; also until the connection takes more when sending was
-// cut short. Tells serveWakeUp what happened through connectionReadable and
+// cut short. Returns whether input arrived; a set clock is left in
 // clockWasSet.
-static void waitForWakeUp(bool sendingLeft)
+static bool waitForWakeUp(bool sendingLeft)
 {
     // A notice that is not there (-1) is left out by poll.
     const short connectionEvents = POLLIN | (sendingLeft ? POLLOUT : 0);
@@ -239,13 +219,8 @@ static void waitForWakeUp(bool sendingLeft)
     const int timeout =
         tickWaitMilliseconds(now, clockSource(nullptr), nextTickTime, waitMarginMs, capMs);
     // EINTR or a timeout alike: nothing arrived, serveWakeUp reads the clock.
-    if (poll(watched, 3, timeout) <= 0) {
-        connectionReadable = false;
-        screen->afterWait(false);
-        return;
-    }
-    connectionReadable = (watched[0].revents & ~POLLOUT) != 0;
-    screen->afterWait(connectionReadable);
+    if (poll(watched, 3, timeout) <= 0)
+        return false;
     if (watched[1].revents != 0) {
         // A timer descriptor reports the change by failing with ECANCELED
         // and stays armed; a descriptor standing in for it is read once, so
@@ -267,18 +242,15 @@ static void waitForWakeUp(bool sendingLeft)
         zoneChanged = true;
         clockWasSet = true;
     }
+    return (watched[0].revents & ~POLLOUT) != 0;
 }
 
 void loopPass()
 {
     // One write of what the last wake-up drew, then sleep only when no
-    // event can be waiting where the wait would not see it.
-    bool sendingLeft = screen->sendRequests();
-    if (screen->eventsQueued())
-        connectionReadable = true;
-    else
-        waitForWakeUp(sendingLeft);
-    serveWakeUp();
+    // input can be waiting where the wait would not see it.
+    WaitPlan plan = screen->beforeWait();
+    serveWakeUp(plan == SKIP_WAIT || waitForWakeUp(plan == WAIT_FOR_WRITING));
 }
 
 // Instead of ticking every 10 ms, the loop sleeps on the connection and

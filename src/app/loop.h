@@ -4,16 +4,16 @@
 
 #include <ctime>
 
-void tick();
+// A tick now: the redraw when the second (and the update interval) has
+// moved on, the alarms, then the input (readable false: the wait saw none
+// arrive, so the connection is not read).
+void tick(bool readable = true);
 // The time shown and the hands for currentTime, composed on framePixmap.
 void redraw();
 void presentFrame();
-// The first frame, once setupDisplay has built everything: fixes the hands'
-// shape, composes the frame for the time now over a copy of the face, waits
-// for the first event (the Expose of the mapping) and shows the frame.
+// The first frame, once the screen is set up: fixes the hands' shape and
+// lets the screen compose and show the frame for the time now.
 void showFirstFrame();
-// The same on the Wayland tile, once setupWaylandScreen has made it.
-void showFirstWaylandFrame();
 
 // The second at which the next tick is due (nextTickSecond's answer after
 // the last tick); before it the loop only serves input.
@@ -30,11 +30,11 @@ extern int zoneChangeFd;
 // the clock-change and zone-change notices, the first tick at the next
 // second.
 void startLoop();
-// One pass: send what was drawn, wait unless events may already be queued,
-// then serveWakeUp.
+// One pass: the screen sends what was drawn, the wait (unless the screen
+// says input may already be queued), then serveWakeUp.
 void loopPass();
 // What a wake-up does: a tick when one is due (or the clock was set), then
-// the next due second; otherwise only the events and the refresh.
-void serveWakeUp();
+// the next due second; otherwise only the input and the refresh.
+void serveWakeUp(bool readable = true);
 // startLoop, then loopPass for ever; does not return.
 [[noreturn]] void runMainLoop();

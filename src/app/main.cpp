@@ -4,7 +4,6 @@
 #include "app/loop.h"
 #include "app/screens.h"
 #include "app/startup.h"
-#include "display/setup.h"
 #include "settings/settings.h"
 
 #include <cstdlib>
@@ -19,13 +18,9 @@ static const char *waylandDisplay() { return nullptr; }
 int main(int argc, char **argv)
 {
     startUp(argc, argv);
-    if (waylandChosen(settings.wayland, settings.displayName, std::getenv("DISPLAY"),
-                      waylandDisplay())) {
-        setupWaylandScreen();
-        showFirstWaylandFrame();
-    } else {
-        setupDisplay(argc, argv);
-        showFirstFrame();
-    }
+    setupScreen(waylandChosen(settings.wayland, settings.displayName, std::getenv("DISPLAY"),
+                              waylandDisplay()),
+                argc, argv);
+    showFirstFrame();
     runMainLoop();
 }

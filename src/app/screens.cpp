@@ -1,79 +1,40 @@
-// The X screen's steps for the loop: the frame composed on the server, the
-// connection written without reading (display/connection). The Wayland
-// tile's are in tile.cpp, loaded as a module of its own.
+// Setting up the screen chosen: the X display, built into the program, or
+// the Wayland tile, a module of its own that only a clock on Wayland loads.
+// The tile's label font reader is one more module, loaded for the label's
+// set-up alone, so that FreeType leaves with it.
 #include "app/screens.h"
 
-#include "display/connection.h"
-#include "display/scaling.h"
+#include "app/modules.h"
+#include "canvas/font/labelfont.h"
+#include "display/screen.h"
 #include "display/setup.h"
-#include "render/compose.h"
-#include "render/geometry.h"
-
-#include "settings/modules.h"
+#include "wayland/tile.h"
 
 #include <cstdlib>
 
-namespace {
-
-void prepareXLoop()
-{
-    // The clock never asks for GraphicsExpose or NoExpose events; without
-    // this every frame copy would send one back and wake the loop again.
-    clockDisplay.gcValues.graphics_exposures = False;
-    XChangeGC(clockDisplay.display, clockDisplay.gc, GCGraphicsExposures, &clockDisplay.gcValues);
-    forgetQueuesDrained();
-}
-
-void composeOnX(const struct tm &shown)
-{
-    computeHandGeometry(shown, handDial(), handGeometry);
-    composeFrame(clockDisplay.framePixmap, shown);
-}
-
-void presentOnX()
-{
-    showFrameOn(0);  // mainWindow first, then the dock tile
-    showFrameOn(1);
-}
-
-int xConnectionFd()
-{
-    return ConnectionNumber(clockDisplay.display);
-}
-
-bool sendToX()
-{
-    sendRequests(clockDisplay.display);
-    return false;
-}
-
-bool xEventsQueued()
-{
-    return eventsMayBeQueued(clockDisplay.display);
-}
-
-void afterXWait(bool) {}
-
-EventOutcome serveXEvents(bool readable)
-{
-    EventOutcome outcome = handleEvents(readable);
-    if (readable)
-        markQueuesDrained(clockDisplay.display);
-    return outcome;
-}
-
-} // namespace
-
-const ClockScreen xScreen = {prepareXLoop,  composeOnX, presentOnX,   xConnectionFd, sendToX,
-                             xEventsQueued, afterXWait, serveXEvents, quit};
 const ClockScreen *screen = &xScreen;
 
-void setupWaylandScreen()
+static bool labelTextFromModule(const char *font, const char *text, LabelText *label)
 {
     void *module;
-    auto tile = reinterpret_cast<const ClockScreen *(*)()>(
+    auto call = reinterpret_cast<LabelTextCall>(
+        moduleEntry("tavock-font.so", "tavockLabelText", &module));
+    bool found = call && call(font, text, label);
+    closeModule(module);
+    return found;
+}
+
+void setupScreen(bool wayland, int argc, char **argv)
+{
+    if (!wayland) {
+        setupDisplay(argc, argv);
+        screen = &xScreen;
+        return;
+    }
+    void *module;
+    auto tile = reinterpret_cast<WaylandTileEntry>(
         moduleEntry("tavock-wayland.so", "tavockWaylandTile", &module));
     if (!tile)
         std::exit(1);
-    screen = tile();
+    screen = tile(labelTextFromModule);
 }

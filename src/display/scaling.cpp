@@ -4,18 +4,11 @@
 #include "display/scaling.h"
 
 #include "display/setup.h"
+#include "render/layout.h"
 #include "settings/settings.h"
 
 #include <cstdio>
 #include <cstring>
-
-int fittingScale(unsigned int width, unsigned int height, int scale)
-{
-    unsigned int side = width > height ? width : height;
-    while (scale > 1 && side * static_cast<unsigned int>(scale) > MAX_WINDOW_SIDE)
-        scale--;
-    return scale < 1 ? 1 : scale;
-}
 
 void magnifyingTransform(int n, XTransform *transform)
 {
@@ -47,19 +40,6 @@ static bool renderUsable()
     return XRenderFindVisualFormat(d, DefaultVisual(d, clockDisplay.screenNumber)) &&
            XRenderFindStandardFormat(d, PictStandardA8) &&
            XRenderFindStandardFormat(d, PictStandardA1);
-}
-
-void fitScale()
-{
-    if (settings.scale < 1)
-        settings.scale = 1;
-    int fitting = fittingScale(settings.windowWidth, settings.windowHeight, settings.scale);
-    if (fitting < settings.scale) {
-        std::fprintf(stderr, "tavock: a %ux%u clock at scale %d would be larger than %d pixels, "
-                     "drawing at scale %d\n", settings.windowWidth, settings.windowHeight,
-                     settings.scale, static_cast<int>(MAX_WINDOW_SIDE), fitting);
-        settings.scale = fitting;
-    }
 }
 
 void settleScaling()
@@ -116,7 +96,7 @@ static Picture labelMask()
     GC gc = XCreateGC(d, bits, GCForeground | GCFont, &values);
     XFillRectangle(d, bits, gc, 0, 0, w, h);
     XSetForeground(d, gc, 1);
-    XDrawString(d, bits, gc, clockDisplay.labelX, clockDisplay.labelY, settings.Label,
+    XDrawString(d, bits, gc, clockLayout.labelX, clockLayout.labelY, settings.Label,
                 static_cast<int>(std::strlen(settings.Label)));
     XFreeGC(d, gc);
     return magnifiedPicture(bits, XRenderFindStandardFormat(d, PictStandardA1));

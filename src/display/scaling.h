@@ -20,18 +20,10 @@ struct ScaledDrawing {
     XRenderPictFormat *coverageFormat;  // 8-bit alpha: the polygons' coverage
 };
 
-// The largest scale up to the one asked for at which a width x height clock
-// stays within the largest window side the clock accepts (at least 1).
-int fittingScale(unsigned int width, unsigned int height, int scale);
-
 // The picture transform that magnifies by n with the nearest filter so that
 // window pixel (x, y) shows frame pixel (x / n, y / n) exactly: 1/n where it
 // is exact in 16.16 fixed point, else a projective form that divides by n.
 void magnifyingTransform(int n, XTransform *transform);
-
-// Keeps settings.scale within 1 and, with one line on standard error, the
-// largest scale at which the clock stays within the largest window side.
-void fitScale();
 
 // Before the windows are made: without a usable RENDER extension the clock
 // is drawn at 1x without smoothing (one line on standard error), and a scale

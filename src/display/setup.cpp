@@ -5,6 +5,8 @@
 
 #include "display/colors.h"
 #include "display/face.h"
+#include "render/layout.h"
+#include "render/messages.h"
 #include "settings/settings.h"
 
 #include <X11/Xutil.h>
@@ -13,46 +15,6 @@
 #include <cstring>
 
 ClockDisplay clockDisplay;
-
-DialLayout dialLayout(int width, int height, int drawDayDate, int labelOn, int labelTop,
-                      int labelHeight, int labelWidth)
-{
-    DialLayout l = {};
-    l.centerX = width / 2;
-    l.radiusX = width / 2 - 3;
-    // The date row at the bottom takes room from the dial.
-    l.centerY = drawDayDate ? height / 2 - 4 : height / 2;
-    l.radiusY = drawDayDate ? height / 2 - 7 : height / 2 - 3;
-    if (labelOn) {
-        if (labelTop)
-            l.centerY += labelHeight / 2 + 1;
-        else
-            l.centerY -= labelHeight / 2;
-        l.radiusY -= labelHeight / 2 + 1;
-        l.labelX = width / 2 - labelWidth / 2;
-        if (labelTop)
-            l.labelY = labelHeight;
-        else
-            l.labelY = drawDayDate ? height - 10 : height - 3;
-    }
-    return l;
-}
-
-int windowSizeFromGeometry(const char *geometry, unsigned int *width, unsigned int *height)
-{
-    if (!geometry || !*geometry)
-        return 0;
-    int x, y;
-    unsigned int w = 0, h = 0;
-    int mask = XParseGeometry(geometry, &x, &y, &w, &h);
-    // A side of 0 or one beyond 16-bit coordinates would make the server
-    // refuse the pixmaps or windows; such a side keeps the size it had.
-    if ((mask & WidthValue) && w >= 1 && w <= MAX_WINDOW_SIDE)
-        *width = w;
-    if ((mask & HeightValue) && h >= 1 && h <= MAX_WINDOW_SIDE)
-        *height = h;
-    return mask;
-}
 
 static void openDisplay(const char *displayName)
 {
@@ -75,9 +37,7 @@ static void loadLabelFont(int *labelHeight, int *labelWidth)
         return;
     XFontStruct *font = XLoadQueryFont(clockDisplay.display, settings.Font);
     if (!font) {
-        std::printf("tavock : failed to load font %s\n", settings.Font);
-        std::printf("tavock : warning : the label will not be drawn\n");
-        std::fflush(stdout);
+        reportLabelFontFailure(settings.Font);
         settings.labelOn = 0;
         return;
     }
@@ -92,15 +52,11 @@ static void createSpriteSheets()
 {
     SpriteSheet *sheets[SPRITE_SHEET_COUNT] = {&clockDisplay.daySheet, &clockDisplay.ampmSheet,
                                                &clockDisplay.digitSheet, &clockDisplay.monthSheet};
-    const char *inks[SPRITE_SHEET_COUNT] = {settings.dayColor, settings.AMPMColor,
-                                            settings.dateColor, settings.dateColor};
     for (int kind = 0; kind < SPRITE_SHEET_COUNT; kind++) {
         int status = createSpriteSheet(clockDisplay.display, clockDisplay.rootWindow,
-                                       *sheets[kind], kind, settings.background, inks[kind]);
+                                       *sheets[kind], kind, settings.background, sheetInk(kind));
         if (status != XpmSuccess) {
-            std::printf("tavock : (%d) not enough free color cells for %s.\n", status,
-                        spriteSheetKinds[kind].what);
-            std::fflush(stdout);
+            reportSheetFailure(status, kind);
             XCloseDisplay(clockDisplay.display);
             std::exit(0);
         }
@@ -234,10 +190,9 @@ void setupDisplay(int argc, char **argv)
     int parsedMask = windowSizeFromGeometry(geometry, &settings.windowWidth,
                                             &settings.windowHeight);
     settleScaling();
-    DialLayout layout = dialLayout(static_cast<int>(settings.windowWidth),
-                                   static_cast<int>(settings.windowHeight), settings.drawDayDate,
-                                   settings.labelOn, settings.LabelTop, labelHeight, labelWidth);
-    keepLayout(clockDisplay, layout);
+    clockLayout = dialLayout(static_cast<int>(settings.windowWidth),
+                             static_cast<int>(settings.windowHeight), settings.drawDayDate,
+                             settings.labelOn, settings.LabelTop, labelHeight, labelWidth);
 
     createSpriteSheets();
     XSizeHints hints = sizeHints(geometry, parsedMask);

@@ -1,16 +1,5 @@
-// Colouring and conversion of the indicator sprite sheets. The images
-// themselves are in sprite_images.cpp.
+// The indicator sheets converted to pixmaps by libXpm on the X server.
 #include "display/sprites.h"
-
-#include <cstdio>
-
-// "." is the ink of the digits but the background of the months.
-const SpriteSheetKind spriteSheetKinds[SPRITE_SHEET_COUNT] = {
-    {DAY_SHEET_LINE, 'c', 'l', "day_of_week"},
-    {AMPM_SHEET_LINE, 'c', 'l', "AM/PM indicator"},
-    {DIGIT_SHEET_LINE, 'c', '.', "digits"},
-    {MONTH_SHEET_LINE, '.', 'o', "months"},
-};
 
 namespace {
 
@@ -20,11 +9,6 @@ char *imageLines[SPRITE_TABLE_LINES];
 char colorLines[SPRITE_SHEET_COUNT][2][COLOR_LINE_SIZE];
 
 } // namespace
-
-void formatColorLine(char *line, char pixelChar, const char *colour)
-{
-    std::snprintf(line, COLOR_LINE_SIZE, "%c c %s", pixelChar, colour);
-}
 
 int createSpriteSheet(Display *display, Window root, SpriteSheet &sheet, int kind,
                       const char *backgroundColor, const char *inkColor)

@@ -5,6 +5,7 @@
 #include "render/geometry.h"
 
 #include "clock/dial.h"
+#include "render/layout.h"
 #include "settings/settings.h"
 
 #include <cmath>
@@ -29,6 +30,29 @@ void setHandShape()
     // the floating second indicator between 0.8 and 1.0 of the radii.
     if (settings.floatSeconds)
         handShape.tail[SECOND_HAND] = -0.8f;
+    const int rx = clockLayout.radiusX, ry = clockLayout.radiusY;
+    for (int i = 0; i < 3; i++) {
+        handShape.strokeWidth[i] = strokeWidth(i, settings.thinSeconds, settings.handThickness,
+                                               rx, ry);
+        handShape.outlineWidth[i] = outlineWidth(i, settings.outThickness, rx, ry);
+    }
+}
+
+Dial handDial(int n)
+{
+    if (!settings.smooth)
+        n = 1;
+    const DialLayout &l = clockLayout;
+    return Dial{l.centerX * n, l.centerY * n, l.radiusX * n, l.radiusY * n};
+}
+
+int handsInDrawingOrder(int hands[3])
+{
+    int count = 0;
+    for (int i = HOUR_HAND; i >= SECOND_HAND; i--)
+        if (i != SECOND_HAND || settings.drawSecondHand)
+            hands[count++] = i;
+    return count;
 }
 
 void handPositions(const struct tm &t, int positions[3])

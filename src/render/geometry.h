@@ -11,6 +11,8 @@ struct HandShape {
     float halfWidth[3];  // half the width of the triangle's base
     float length[3];     // distance of the tip from the centre
     float tail[3];       // distance of the tail point, away from the tip
+    int strokeWidth[3];  // the stroke layer's line width on the clock's own dial
+    int outlineWidth[3]; // the outline layer's
 };
 
 // Per-hand drawing data in window pixels.
@@ -28,9 +30,18 @@ struct Dial {
 extern HandShape handShape;
 extern HandGeometry handGeometry;
 
-// Fixes handShape from the settings; they do not change during a run, so
-// once is enough.
+// Fixes handShape from the settings and the dial of clockLayout; neither
+// changes during a run, so once is enough.
 void setHandShape();
+
+// The dial the hands are computed on for a frame magnified n times: the
+// clock's own, or with smooth hands (drawn at the frame's resolution) the
+// dial magnified n times.
+Dial handDial(int n);
+
+// The hands in the order they are drawn, hour first; the second hand only
+// when it is shown. Returns the count.
+int handsInDrawingOrder(int hands[3]);
 
 // The hands for the time shown, on dial, after handShape.
 void computeHandGeometry(const struct tm &shown, const Dial &dial, HandGeometry &geometry);

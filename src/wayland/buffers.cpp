@@ -43,6 +43,11 @@ void destroyWaylandBuffers()
     w.bufferScale = 0;
 }
 
+bool waylandBuffersFit(long long width, long long height)
+{
+    return width * 4 * height * 2 <= std::numeric_limits<int32_t>::max();
+}
+
 // One file holding both buffers; the pool that cuts them out of it is
 // dropped at once, since the buffers keep the memory alive on both sides.
 // wl_shm sizes and offsets are 32-bit: a larger tile is refused.
@@ -52,8 +57,7 @@ static void makeBuffers(int scale)
     destroyWaylandBuffers();
     long long width = static_cast<long long>(w.width) * scale;
     long long height = static_cast<long long>(w.height) * scale;
-    long long limit = std::numeric_limits<int32_t>::max();
-    if (width <= 0 || height <= 0 || width * 4 * height * 2 > limit) {
+    if (width <= 0 || height <= 0 || !waylandBuffersFit(width, height)) {
         std::fprintf(stderr, "tavock: cannot make the tile's buffers (%lldx%lld pixels)\n",
                      width, height);
         std::exit(1);
@@ -90,7 +94,7 @@ static void makeBuffers(int scale)
     w.bufferScale = scale;
 }
 
-uint32_t *waylandFrameBuffer(int scale, int *stride)
+bool waylandFrameBuffer(int scale, FramePixels *frame)
 {
     ClockWayland &w = clockWayland;
     if (scale != w.bufferScale || !w.memory)
@@ -99,11 +103,12 @@ uint32_t *waylandFrameBuffer(int scale, int *stride)
     for (int i = 0; i < 2; i++) {
         if (!w.buffers[i].busy) {
             w.handedOut = i;
-            *stride = w.stride;
-            return w.buffers[i].pixels;
+            *frame = FramePixels{w.buffers[i].pixels, w.stride, w.bufferWidth, w.bufferHeight,
+                                 scale};
+            return true;
         }
     }
-    return nullptr;
+    return false;
 }
 
 void presentWaylandFrame()

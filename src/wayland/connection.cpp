@@ -1,5 +1,5 @@
-// The loop's side of the Wayland connection: libwayland's prepare, read
-// and dispatch, each mapped onto one step of the wait.
+// The loop's side of the Wayland connection: libwayland's flush, prepare,
+// read and dispatch, each mapped onto one step around the wait.
 #include "wayland/connection.h"
 
 #include "wayland/setup.h"
@@ -9,6 +9,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+
+// A read prepared for the wait and not yet read or given up.
+static bool readClaimed;
 
 void lostWaylandConnection()
 {
@@ -21,28 +24,31 @@ int waylandConnectionFd()
     return wl_display_get_fd(clockWayland.display);
 }
 
-// wl_display_flush writes only when something is buffered.
-bool flushWayland()
+WaitPlan beforeWaylandWait()
 {
-    if (wl_display_flush(clockWayland.display) >= 0)
-        return false;
-    if (errno == EAGAIN)
-        return true;
-    lostWaylandConnection();
-}
-
-bool prepareWaylandRead()
-{
-    if (wl_display_prepare_read(clockWayland.display) == 0)
-        return true;
-    if (wl_display_dispatch_pending(clockWayland.display) < 0)
-        lostWaylandConnection();
-    return false;
+    wl_display *display = clockWayland.display;
+    // wl_display_flush writes only when something is buffered.
+    bool sendingLeft = false;
+    if (wl_display_flush(display) < 0) {
+        if (errno != EAGAIN)
+            lostWaylandConnection();
+        sendingLeft = true;
+    }
+    if (wl_display_prepare_read(display) != 0) {
+        if (wl_display_dispatch_pending(display) < 0)
+            lostWaylandConnection();
+        return SKIP_WAIT;
+    }
+    readClaimed = true;
+    return sendingLeft ? WAIT_FOR_WRITING : WAIT_FOR_INPUT;
 }
 
 void readWaylandEvents(bool readable)
 {
     wl_display *display = clockWayland.display;
+    if (!readClaimed)
+        return;
+    readClaimed = false;
     if (!readable) {
         wl_display_cancel_read(display);
         return;

@@ -5,7 +5,6 @@
 #include "app/loop.h"
 #include "clock/state.h"
 #include "display/setup.h"
-#include "render/compose.h"
 #include "render/geometry.h"
 #include "render/layers.h"
 #include "settings/settings.h"
@@ -55,7 +54,7 @@ bool shownGeometryAtCurrentTime()
     const struct tm *shown = updateShownTime(currentTime, settings.shift);
     if (!shown)
         return false;
-    computeHandGeometry(*shown, handDial(), handGeometry);
+    computeHandGeometry(*shown, handDial(settings.scale), handGeometry);
     return true;
 }
 

@@ -2,7 +2,7 @@
 // -displayfd), killed again when the test program ends.
 #pragma once
 
-#include "render/fontpath.h"
+#include "canvas/font/fontpath.h"
 
 #include <string>
 #include <sys/types.h>

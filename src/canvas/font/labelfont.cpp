@@ -3,13 +3,14 @@
 // scaler, outline files as the server's FreeType backend renders them.
 // Meant for start-up: the font is closed once the text it was opened for
 // is measured and drawn.
-#include "render/bitmapfont.h"
+#include "canvas/font/labelfont.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
 #include FT_BBOX_H
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -503,9 +504,37 @@ void drawBitmapText(const BitmapFont &font, const char *text, int x, int y, unsi
     }
 }
 
-const BitmapFontCalls *tavockBitmapFont()
+bool tavockLabelText(const char *font, const char *text, LabelText *label)
 {
-    static const BitmapFontCalls calls = {openBitmapFont, closeBitmapFont, bitmapTextWidth,
-                                          drawBitmapText};
-    return &calls;
+    *label = LabelText{};
+    BitmapFont f;
+    if (!openBitmapFont(font, &f))
+        return false;
+    label->ascent = f.ascent;
+    label->descent = f.descent;
+    label->width = bitmapTextWidth(f, text);
+    // The mask holds every glyph's box: they may reach left of the origin
+    // and past the advance, never above the ascent or below the descent.
+    int left = 0, right = 0, x = 0;
+    for (const char *p = text; *p; p++) {
+        const FontGlyph &g = f.glyphs[static_cast<unsigned char>(*p)];
+        if (g.rbearing > g.lbearing) {
+            left = std::min(left, x + g.lbearing);
+            right = std::max(right, x + g.rbearing);
+        }
+        x += g.width;
+    }
+    label->left = left;
+    label->top = -f.ascent;
+    label->maskWidth = right - left;
+    label->maskHeight = f.ascent + f.descent > 0 ? f.ascent + f.descent : 0;
+    size_t size = static_cast<size_t>(label->maskWidth) * static_cast<size_t>(label->maskHeight);
+    label->mask = static_cast<unsigned char *>(std::calloc(size ? size : 1, 1));
+    if (label->mask)
+        drawBitmapText(f, text, -left, f.ascent, label->mask, label->maskWidth,
+                       label->maskHeight);
+    closeBitmapFont(&f);
+    if (!label->mask)
+        *label = LabelText{};
+    return label->mask != nullptr;
 }

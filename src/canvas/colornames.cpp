@@ -2,9 +2,9 @@
 // "#" forms scaled as XParseColor scales them (by shifting, so "#fff" is
 // f000, not ffff), "rgb:" forms scaled to the full range as Xcms does, and
 // the server's colour names from the system's rgb.txt.
-#include "render/colornames.h"
+#include "canvas/colornames.h"
 
-#include "display/colors.h"
+#include "render/shades.h"
 
 #include <cctype>
 #include <cstdio>

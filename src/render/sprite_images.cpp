@@ -1,6 +1,6 @@
 // The built-in indicator images: one table of 212 XPM lines holding the
 // day, AM/PM, digit and month sheets back to back. Data only.
-#include "display/sprites.h"
+#include "render/indicators.h"
 
 // Lines 0, 46, 62 and 136 are the four headers; the two lines after each
 // header are the stored colour lines that setupDisplay replaces.

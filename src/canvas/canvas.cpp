@@ -6,16 +6,14 @@
 // server's: one-pixel lines step as its Bresenham steps, wider lines and
 // filled triangles are pixman's, sampled at pixel centres as the core
 // requests are (the server's own wide-line code may differ at their edges).
-#include "render/canvas.h"
+#include "canvas/canvas.h"
 
-#include "display/colors.h"
-#include "display/face.h"
-#include "display/setup.h"
-#include "display/sprites.h"
-#include "render/bitmapfont.h"
-#include "render/colornames.h"
-#include "render/smooth.h"
-#include "settings/modules.h"
+#include "canvas/colornames.h"
+#include "render/indicators.h"
+#include "render/layout.h"
+#include "render/messages.h"
+#include "render/shades.h"
+#include "render/shapes.h"
 #include "settings/settings.h"
 
 #include <X11/xpm.h>
@@ -27,11 +25,6 @@
 ClockCanvas clockCanvas;
 
 namespace {
-
-// Which octants of a one-pixel line round a tie between two pixels back
-// towards the start (a bit per octant). Xvfb leaves it at 0; an X server
-// whose driver sets one draws some of those lines a pixel aside.
-const unsigned int ZERO_LINE_BIAS = 0;
 
 pixman_image_t *newImage(int width, int height)
 {
@@ -67,7 +60,7 @@ pixman_image_t *solidImage(uint32_t pixel)
     return dot;
 }
 
-// Triangles as smooth.h makes them for RENDER, composited over image with
+// Triangles as render/shapes.h makes them for RENDER, composited over image with
 // the coverage format given: a8 is RENDER's anti-aliasing, a1 samples only
 // pixel centres as the core polygon and wide-line requests do.
 void fillTriangles(pixman_image_t *image, pixman_image_t *source, const XTriangle *triangles,
@@ -82,34 +75,6 @@ void fillTriangles(pixman_image_t *image, pixman_image_t *source, const XTriangl
         shapes[k].p3 = {triangles[k].p3.x, triangles[k].p3.y};
     }
     pixman_composite_triangles(PIXMAN_OP_OVER, source, image, coverage, 0, 0, 0, 0, count, shapes);
-}
-
-XTriangle fixedTriangle(const XPointDouble corner[3])
-{
-    XTriangle t;
-    t.p1.x = XDoubleToFixed(corner[0].x);
-    t.p1.y = XDoubleToFixed(corner[0].y);
-    t.p2.x = XDoubleToFixed(corner[1].x);
-    t.p2.y = XDoubleToFixed(corner[1].y);
-    t.p3.x = XDoubleToFixed(corner[2].x);
-    t.p3.y = XDoubleToFixed(corner[2].y);
-    return t;
-}
-
-// The first three polygon points moved by offset: core requests name pixel
-// centres by whole coordinates, pixman by whole coordinates plus a half.
-void cornersOf(const XPoint polygon[4], double offset, XPointDouble corner[3])
-{
-    for (int k = 0; k < 3; k++) {
-        corner[k].x = polygon[k].x + offset;
-        corner[k].y = polygon[k].y + offset;
-    }
-}
-
-double doubleArea(const XPointDouble corner[3])
-{
-    return (corner[1].x - corner[0].x) * (corner[2].y - corner[0].y) -
-           (corner[1].y - corner[0].y) * (corner[2].x - corner[0].x);
 }
 
 // ---- Set-up ----
@@ -160,56 +125,43 @@ bool makeSheets()
     ClockCanvas &c = clockCanvas;
     pixman_image_t **sheets[SPRITE_SHEET_COUNT] = {&c.daySheet, &c.ampmSheet, &c.digitSheet,
                                                    &c.monthSheet};
-    const char *inks[SPRITE_SHEET_COUNT] = {settings.dayColor, settings.AMPMColor,
-                                            settings.dateColor, settings.dateColor};
     for (int kind = 0; kind < SPRITE_SHEET_COUNT; kind++) {
-        int status = makeSheet(sheets[kind], kind, settings.background, inks[kind]);
+        int status = makeSheet(sheets[kind], kind, settings.background, sheetInk(kind));
         if (status != XpmSuccess) {
-            std::printf("tavock : (%d) not enough free color cells for %s.\n", status,
-                        spriteSheetKinds[kind].what);
-            std::fflush(stdout);
+            reportSheetFailure(status, kind);
             return false;
         }
     }
     return true;
 }
 
-// The font reader, loaded for the label's set-up alone: FreeType leaves
-// with it once the label is drawn into labelMask.
-const BitmapFontCalls *font;
-void *fontModule;
-
-// The label font's measures, or the X messages and no label. The font
-// stays open until the label's pixels are drawn into labelMask.
-void openLabelFont(BitmapFont *label, int *labelHeight, int *labelWidth)
+// The label's measures and pixels, or the X messages and no label.
+void measureLabel(LabelTextCall labelText, LabelText *label)
 {
-    *labelHeight = *labelWidth = 0;
+    *label = LabelText{};
     if (!settings.labelOn)
         return;
-    if (!font) {
-        auto entry = reinterpret_cast<const BitmapFontCalls *(*)()>(
-            moduleEntry("tavock-font.so", "tavockBitmapFont", &fontModule));
-        font = entry ? entry() : nullptr;
-    }
-    if (!font || !font->open(settings.Font, label)) {
-        std::printf("tavock : failed to load font %s\n", settings.Font);
-        std::printf("tavock : warning : the label will not be drawn\n");
-        std::fflush(stdout);
+    if (!labelText || !labelText(settings.Font, settings.Label, label)) {
+        reportLabelFontFailure(settings.Font);
         settings.labelOn = 0;
-        return;
     }
-    *labelWidth = font->width(*label, settings.Label);
-    *labelHeight = label->ascent + label->descent;
 }
 
-void closeLabelFont(BitmapFont *label)
+// The label's mask at its place on the clock, clipped to it as XDrawString
+// clips to the frame.
+void placeLabel(const LabelText &label)
 {
-    if (!font)
+    ClockCanvas &c = clockCanvas;
+    c.labelMask = static_cast<unsigned char *>(
+        std::calloc(static_cast<size_t>(c.width) * static_cast<size_t>(c.height), 1));
+    if (!c.labelMask)
         return;
-    font->close(label);
-    font = nullptr;
-    closeModule(fontModule);
-    fontModule = nullptr;
+    const int x0 = clockLayout.labelX + label.left, y0 = clockLayout.labelY + label.top;
+    for (int y = 0; y < label.maskHeight; y++)
+        for (int x = 0; x < label.maskWidth; x++)
+            if (label.mask[y * label.maskWidth + x] && x0 + x >= 0 && x0 + x < c.width &&
+                y0 + y >= 0 && y0 + y < c.height)
+                c.labelMask[(y0 + y) * c.width + x0 + x] = 1;
 }
 
 // The face as setupDisplay draws it on facePixmap.
@@ -219,25 +171,22 @@ void drawFace()
     const int w = c.width, h = c.height;
     c.face = newImage(w, h);
     fillRectangle(c.face, 0, 0, w, h, c.backgroundPixel);
+    const PixelSource local = {localColorPixel, localDarkerPixel, localLighterPixel};
     if (!settings.noborder) {
-        uint32_t first = static_cast<uint32_t>(
-            settings.pushedIn ? localDarkerPixel(settings.background, 1.6f)
-                              : localLighterPixel(settings.background, 2.0f));
+        uint32_t first = static_cast<uint32_t>(bevelPixel(local, settings.pushedIn, 0));
         // The server draws the edges as lines one pixel wide (the GC's width
         // then): each covers the pixels whose centres lie inside, so the top
         // and left edges stop one short of their end points. The right and
         // bottom edges, drawn later, take the corners anyway.
         fillRectangle(c.face, 0, 0, w - 1, 1, first);
         fillRectangle(c.face, 0, 0, 1, h - 1, first);
-        uint32_t second = static_cast<uint32_t>(
-            settings.pushedIn ? localLighterPixel(settings.background, 2.0f)
-                              : localDarkerPixel(settings.background, 1.6f));
+        uint32_t second = static_cast<uint32_t>(bevelPixel(local, settings.pushedIn, 1));
         fillRectangle(c.face, w - 1, 0, 1, h, second);
         fillRectangle(c.face, 0, h - 1, w, 1, second);
     }
     TickPoint points[MAX_TICK_POINTS];
-    int n = tickPoints(c.dialCenterX, c.dialCenterY, c.dialRadiusX, c.dialRadiusY,
-                       settings.drawTicks, points);
+    const DialLayout &l = clockLayout;
+    int n = tickPoints(l.centerX, l.centerY, l.radiusX, l.radiusY, settings.drawTicks, points);
     for (int i = 0; i < n; i++)
         setPixel(c.face, points[i].x, points[i].y, c.foregroundPixel);
 }
@@ -264,29 +213,16 @@ void allocateHandPixels()
 
 // ---- Frames ----
 
-void copySprite(pixman_image_t *sheet, int sourceY, int width, int height, int x, int y)
-{
-    pixman_image_composite32(PIXMAN_OP_SRC, sheet, nullptr, clockCanvas.frame, 0, sourceY, 0, 0,
-                             x, y, width, height);
-}
-
 void drawIndicators(const struct tm &t)
 {
     ClockCanvas &c = clockCanvas;
-    const int w = c.width, h = c.height;
-    if (settings.drawAMPM)
-        copySprite(c.ampmSheet, t.tm_hour < 12 ? 0 : 6, 13, 7, w - 14, 1);
-    if (!settings.drawDayDate)
-        return;
-    copySprite(c.daySheet, 6 * t.tm_wday, 13, 7, 1, 1);
-    copySprite(c.digitSheet, 7 * (t.tm_mday / 10), 7, 8, 1, h - 9);
-    copySprite(c.digitSheet, 7 * (t.tm_mday % 10), 7, 8, 8, h - 9);
-    copySprite(c.monthSheet, 6 * t.tm_mon, 19, 7, 18, h - 8);
-    if (w >= 52) {
-        int year = t.tm_year % 100;
-        copySprite(c.digitSheet, 7 * (year / 10), 7, 8, 38, h - 9);
-        copySprite(c.digitSheet, 7 * (year % 10), 7, 8, 45, h - 9);
-    }
+    pixman_image_t *sheets[SPRITE_SHEET_COUNT] = {c.daySheet, c.ampmSheet, c.digitSheet,
+                                                  c.monthSheet};
+    IndicatorCopy copies[MAX_INDICATOR_COPIES];
+    for (int k = 0, n = indicatorCopies(t, c.width, c.height, copies); k < n; k++)
+        pixman_image_composite32(PIXMAN_OP_SRC, sheets[copies[k].sheet], nullptr, c.frame, 0,
+                                 copies[k].sourceY, 0, 0, copies[k].x, copies[k].y,
+                                 copies[k].width, copies[k].height);
 }
 
 // X's one-pixel line (line width 0), both ends drawn.
@@ -294,13 +230,12 @@ void drawThinLine(pixman_image_t *image, int x1, int y1, int x2, int y2, uint32_
 {
     // Bresenham as the server steps it: along the major axis from the first
     // point, the minor coordinate the nearest to the true line; a tie goes
-    // forward, or back in the octants whose bias bit is set.
+    // forward (the server's zero line bias, which Xvfb leaves at 0).
     int adx = std::abs(x2 - x1), ady = std::abs(y2 - y1);
     int sx = x2 < x1 ? -1 : 1, sy = y2 < y1 ? -1 : 1;
     bool yMajor = ady > adx;
-    int octant = (x2 < x1 ? 4 : 0) | (y2 < y1 ? 2 : 0) | (yMajor ? 1 : 0);
     long major = yMajor ? ady : adx, minor = yMajor ? adx : ady;
-    long e = -major - static_cast<long>((ZERO_LINE_BIAS >> octant) & 1);
+    long e = -major;
     int x = x1, y = y1;
     for (long k = 0; k <= major; k++) {
         setPixel(image, x, y, pixel);
@@ -319,73 +254,51 @@ void drawThinLine(pixman_image_t *image, int x1, int y1, int x2, int y2, uint32_
     }
 }
 
-// A hand at 1x as composeFrame draws it: fill, stroke, outline.
+// A hand at 1x as composeFrame draws it: fill, stroke, outline. One-pixel
+// lines step as the server's; everything else is the layer's triangles
+// sampled at pixel centres, as the core requests are.
 void drawPlainHand(int i, const HandGeometry &hands)
 {
     ClockCanvas &c = clockCanvas;
     const HandLayers &layers = settings.handLayers[i];
     const XPoint *polygon = hands.polygon[i];
     const int *line = hands.line[i];
-    XPointDouble corner[3];
-    cornersOf(polygon, 0.5, corner);
     XTriangle shape[MAX_OUTLINE_TRIANGLES];
 
-    if (layers.fill) {
-        shape[0] = fixedTriangle(corner);
-        fillTriangles(c.frame, c.fillSources[i], shape, 1, PIXMAN_a1);
-    }
+    if (layers.fill)
+        fillTriangles(c.frame, c.fillSources[i], shape,
+                      handLayerTriangles(i, FILL_LAYER, hands, 1, shape), PIXMAN_a1);
     if (layers.stroke) {
-        int width = strokeWidth(i, settings.thinSeconds, settings.handThickness, c.dialRadiusX,
-                                c.dialRadiusY);
-        if (width == 0)
+        if (handShape.strokeWidth[i] == 0)
             drawThinLine(c.frame, line[0], line[1], line[2], line[3], c.strokePixels[i]);
         else
             fillTriangles(c.frame, c.strokeSources[i], shape,
-                          lineBand(line[0] + 0.5, line[1] + 0.5, line[2] + 0.5, line[3] + 0.5,
-                                   width, shape),
-                          PIXMAN_a1);
+                          handLayerTriangles(i, STROKE_LAYER, hands, 1, shape), PIXMAN_a1);
     }
     if (layers.outline) {
-        int width = outlineWidth(i, settings.outThickness, c.dialRadiusX, c.dialRadiusY);
-        if (width == 0) {
+        if (handShape.outlineWidth[i] == 0) {
             for (int k = 0; k < 3; k++)
                 drawThinLine(c.frame, polygon[k].x, polygon[k].y, polygon[k + 1].x,
                              polygon[k + 1].y, c.outlinePixels[i]);
         } else {
             fillTriangles(c.frame, c.outlineSources[i], shape,
-                          triangleOutline(corner, width, shape), PIXMAN_a1);
+                          handLayerTriangles(i, OUTLINE_LAYER, hands, 1, shape), PIXMAN_a1);
         }
     }
 }
 
-// drawSmoothHand's layers on the magnified frame, with its shapes.
+// The X clock's smooth hand on the magnified frame: the same triangles.
 void drawAntialiasedHand(pixman_image_t *target, int i, const HandGeometry &hands, int n)
 {
     ClockCanvas &c = clockCanvas;
     const HandLayers &layers = settings.handLayers[i];
-    const double centre = 0.5 * n;
-    const int *line = hands.line[i];
-    XPointDouble corner[3];
-    cornersOf(hands.polygon[i], centre, corner);
+    const int on[3] = {layers.fill, layers.stroke, layers.outline};
+    pixman_image_t *sources[3] = {c.fillSources[i], c.strokeSources[i], c.outlineSources[i]};
     XTriangle shape[MAX_OUTLINE_TRIANGLES];
-
-    if (layers.fill && doubleArea(corner) != 0.0) {
-        shape[0] = fixedTriangle(corner);
-        fillTriangles(target, c.fillSources[i], shape, 1, PIXMAN_a8);
-    }
-    if (layers.stroke) {
-        int width = strokeWidth(i, settings.thinSeconds, settings.handThickness, c.dialRadiusX,
-                                c.dialRadiusY);
-        fillTriangles(target, c.strokeSources[i], shape,
-                      lineBand(line[0] + centre, line[1] + centre, line[2] + centre,
-                               line[3] + centre, n * (width > 0 ? width : 1), shape),
-                      PIXMAN_a8);
-    }
-    if (layers.outline) {
-        int width = outlineWidth(i, settings.outThickness, c.dialRadiusX, c.dialRadiusY);
-        fillTriangles(target, c.outlineSources[i], shape,
-                      triangleOutline(corner, n * (width > 0 ? width : 1), shape), PIXMAN_a8);
-    }
+    for (int layer = FILL_LAYER; layer <= OUTLINE_LAYER; layer++)
+        if (on[layer])
+            fillTriangles(target, sources[layer], shape,
+                          handLayerTriangles(i, layer, hands, n, shape), PIXMAN_a8);
 }
 
 // The label's pixels, each as an n x n block.
@@ -413,70 +326,65 @@ void magnify(pixman_image_t *frame, pixman_image_t *target, int n)
 
 } // namespace
 
-bool setupCanvas()
+bool setupCanvas(LabelTextCall labelText)
 {
     ClockCanvas &c = clockCanvas;
     c.backgroundPixel = static_cast<uint32_t>(localColorPixel(settings.background));
     c.foregroundPixel = static_cast<uint32_t>(localColorPixel(settings.foreground));
 
-    BitmapFont label = {};
-    int labelHeight, labelWidth;
-    openLabelFont(&label, &labelHeight, &labelWidth);
+    LabelText label;
+    measureLabel(labelText, &label);
     c.width = static_cast<int>(settings.windowWidth);
     c.height = static_cast<int>(settings.windowHeight);
-    DialLayout layout = dialLayout(c.width, c.height, settings.drawDayDate, settings.labelOn,
-                                   settings.LabelTop, labelHeight, labelWidth);
-    keepLayout(c, layout);
+    clockLayout = dialLayout(c.width, c.height, settings.drawDayDate, settings.labelOn,
+                             settings.LabelTop, label.ascent + label.descent, label.width);
 
-    if (!makeSheets()) {
-        closeLabelFont(&label);
-        return false;
+    bool made = makeSheets();
+    if (made) {
+        drawFace();
+        c.frame = newImage(c.width, c.height);
+        allocateHandPixels();
+        c.labelPixel = static_cast<uint32_t>(localColorPixel(settings.LabelColor));
+        if (settings.labelOn)
+            placeLabel(label);
     }
-    drawFace();
-    c.frame = newImage(c.width, c.height);
-    allocateHandPixels();
-    c.labelPixel = static_cast<uint32_t>(localColorPixel(settings.LabelColor));
-    if (settings.labelOn) {
-        c.labelMask = static_cast<unsigned char *>(
-            std::calloc(static_cast<size_t>(c.width) * static_cast<size_t>(c.height), 1));
-        if (c.labelMask)
-            font->draw(label, settings.Label, c.labelX, c.labelY, c.labelMask, c.width,
-                       c.height);
-    }
-    closeLabelFont(&label);
-    return true;
+    std::free(label.mask);
+    return made;
 }
 
-Dial canvasHandDial(int scale)
+int canvasMagnification(const FramePixels &frame)
 {
     const ClockCanvas &c = clockCanvas;
-    // Smooth hands are drawn at the resolution of the magnified frame.
-    const int n = settings.smooth ? scale : 1;
-    return Dial{c.dialCenterX * n, c.dialCenterY * n, c.dialRadiusX * n, c.dialRadiusY * n};
+    if (c.width <= 0 || c.height <= 0 || frame.width % c.width != 0)
+        return 0;
+    const int n = frame.width / c.width;
+    return frame.height == c.height * n && frame.stride >= frame.width * 4 ? n : 0;
 }
 
-void drawCanvasFrame(const struct tm &t, const HandGeometry &hands, int scale, uint32_t *pixels,
-                     int stride)
+void drawCanvasFrame(const struct tm &t, const HandGeometry &hands, const FramePixels &frame)
 {
     ClockCanvas &c = clockCanvas;
+    const int scale = canvasMagnification(frame);
+    if (scale == 0)
+        return;
     pixman_image_composite32(PIXMAN_OP_SRC, c.face, nullptr, c.frame, 0, 0, 0, 0, 0, 0, c.width,
                              c.height);
     drawIndicators(t);
-    pixman_image_t *target = pixman_image_create_bits(PIXMAN_x8r8g8b8, c.width * scale,
-                                                      c.height * scale, pixels, stride);
+    pixman_image_t *target = pixman_image_create_bits(PIXMAN_x8r8g8b8, frame.width, frame.height,
+                                                      frame.pixels, frame.stride);
     const bool label = settings.labelOn && c.labelMask;
+    int order[3];
+    const int drawn = handsInDrawingOrder(order);
     if (settings.smooth) {
         // Face and indicators magnified first, hands and label at full size.
         magnify(c.frame, target, scale);
-        for (int i = HOUR_HAND; i >= SECOND_HAND; i--)
-            if (i != SECOND_HAND || settings.drawSecondHand)
-                drawAntialiasedHand(target, i, hands, scale);
+        for (int k = 0; k < drawn; k++)
+            drawAntialiasedHand(target, order[k], hands, scale);
         if (label)
             drawLabel(target, scale);
     } else {
-        for (int i = HOUR_HAND; i >= SECOND_HAND; i--)
-            if (i != SECOND_HAND || settings.drawSecondHand)
-                drawPlainHand(i, hands);
+        for (int k = 0; k < drawn; k++)
+            drawPlainHand(order[k], hands);
         if (label)
             drawLabel(c.frame, 1);
         magnify(c.frame, target, scale);

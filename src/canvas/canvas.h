@@ -5,6 +5,7 @@
 // read locally.
 #pragma once
 
+#include "canvas/font/labelfont.h"
 #include "render/geometry.h"
 
 #include <cstdint>
@@ -14,9 +15,6 @@
 // Built once by setupCanvas, kept for the whole run.
 struct ClockCanvas {
     int width, height;              // the clock's own size, at 1x
-    int dialCenterX, dialCenterY;   // dial centre, as on X
-    int dialRadiusX, dialRadiusY;   // dial radii
-    int labelX, labelY;             // label left end and baseline
     uint32_t backgroundPixel;       // dial background
     uint32_t foregroundPixel;       // ticks
     uint32_t strokePixels[3];       // per hand: stroke layer
@@ -37,24 +35,29 @@ struct ClockCanvas {
 
 extern ClockCanvas clockCanvas;
 
-// setupDisplay's drawing half for a canvas: colours (with their messages),
-// the label font (its two lines when missing; labelOn is then cleared), the
-// dial layout, the sprite sheets, the face and the hand pixels, in the X
-// order. Reads the settings as they stand: windowWidth and windowHeight
-// must already hold the size the geometry gave. A sprite sheet whose
-// colours do not parse gets the X message; false is then returned and the
-// caller ends the clock with status 0, as on X.
-bool setupCanvas();
+// What a frame is drawn into: a buffer of 32-bit pixels in XRGB8888 (the X
+// pixel values of a 24-bit TrueColor screen, as wl_shm takes them).
+struct FramePixels {
+    uint32_t *pixels;   // the first pixel
+    int stride;         // bytes from one row to the next (a multiple of 4, at least width's)
+    int width, height;  // in pixels: the clock's size times the magnification
+    int scale;          // the output scale the buffer was made for
+};
 
-// The dial computeHandGeometry takes for a frame at the given scale: the
-// clock's own, or with smooth hands the magnified one (handDial's rule).
-Dial canvasHandDial(int scale);
+// setupDisplay's drawing half for a canvas: colours (with their messages),
+// the label (measured and drawn by labelText; its two lines when the font
+// is missing, labelOn then cleared), clockLayout, the sprite sheets, the
+// face and the hand pixels, in the X order. Reads the settings as they
+// stand: windowWidth and windowHeight must already hold the size the
+// geometry gave. A sprite sheet whose colours do not parse gets the X
+// message; false is then returned and the caller ends the clock with
+// status 0, as on X.
+bool setupCanvas(LabelTextCall labelText);
+
+// How many times the frame magnifies the clock: its width over the
+// clock's, 0 when its size is no whole multiple of the clock's.
+int canvasMagnification(const FramePixels &frame);
 
 // One frame for time t (the time shown, its hour already shifted) with the
-// hands computeHandGeometry gives for t on canvasHandDial(scale). Fills pixels, a
-// buffer of width x scale by height x scale 32-bit pixels in XRGB8888 (the
-// X pixel values of a 24-bit TrueColor screen, as wl_shm takes them), with
-// stride bytes (a multiple of 4) from one row to the next. Scale is -scale
-// times whatever the output adds.
-void drawCanvasFrame(const struct tm &t, const HandGeometry &hands, int scale, uint32_t *pixels,
-                     int stride);
+// hands computeHandGeometry gives for t on handDial(canvasMagnification).
+void drawCanvasFrame(const struct tm &t, const HandGeometry &hands, const FramePixels &frame);

@@ -4,7 +4,7 @@
 // first folder again; sizes completed and rounded as the server rounds
 // them; and for a size no file has, the bitmap the server's scaler picks.
 // Used once at start-up: the tables live for one lookup.
-#include "render/fontpath.h"
+#include "canvas/font/fontpath.h"
 
 #include <algorithm>
 #include <cmath>

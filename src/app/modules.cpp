@@ -1,7 +1,7 @@
 // moduleEntry: where the separately built parts are found, relative to the
 // executable, so that a build tree, `make install PREFIX=...` and the
 // Debian package all find their own.
-#include "settings/modules.h"
+#include "app/modules.h"
 
 #include <climits>
 #include <cstdio>

@@ -1,13 +1,11 @@
-// Anti-aliased hands. Each layer is the same shape the plain drawing makes
-// (a butt-capped line, a filled triangle, a closed mitred outline), cut into
-// triangles that the server fills with coverage in one request: the hands
-// keep their geometry, styles and pixels and only lose their jagged edges.
-// The server adds the triangles of one request into a single mask, so the
-// seams between them leave no trace.
-#include "render/smooth.h"
+// The hands' layers as triangles. Each layer is the same shape the plain
+// drawing makes (a butt-capped line, a filled triangle, a closed mitred
+// outline), cut into triangles that are filled with coverage in one go:
+// the hands keep their geometry, styles and pixels and only lose their
+// jagged edges. Coverage of the triangles of one layer adds up into a
+// single mask, so the seams between them leave no trace.
+#include "render/shapes.h"
 
-#include "display/setup.h"
-#include "render/geometry.h"
 #include "settings/settings.h"
 
 #include <cmath>
@@ -144,46 +142,33 @@ int triangleOutline(const XPointDouble corner[3], double width,
     return n;
 }
 
-static void fillTriangles(Picture source, const XTriangle *triangles, int count)
+int handLayerTriangles(int hand, int layer, const HandGeometry &hands, int n,
+                       XTriangle shape[MAX_OUTLINE_TRIANGLES])
 {
-    if (count == 0)
-        return;
-    const ScaledDrawing &s = clockDisplay.scaling;
-    XRenderCompositeTriangles(clockDisplay.display, PictOpOver, source, s.smoothPicture,
-                              s.coverageFormat, 0, 0, triangles, count);
-}
-
-void drawSmoothHand(int i)
-{
-    const ScaledDrawing &s = clockDisplay.scaling;
-    const HandLayers &layers = settings.handLayers[i];
-    const int n = settings.scale;
     // Integer points name pixels, whose centres lie half a pixel further on;
     // a magnified pixel's centre lies half a block further on.
     const double centre = 0.5 * n;
-    const XPoint *polygon = handGeometry.polygon[i];
-    const int *line = handGeometry.line[i];
+    const XPoint *polygon = hands.polygon[hand];
+    const int *line = hands.line[hand];
     XPointDouble corner[3];
     for (int k = 0; k < 3; k++)
         corner[k] = at(polygon[k].x + centre, polygon[k].y + centre);
     // Widths as the plain frame has them, magnified; its thin line (width 0)
     // is one pixel wide.
-    int rx = clockDisplay.dialRadiusX, ry = clockDisplay.dialRadiusY;
-    XTriangle shape[MAX_OUTLINE_TRIANGLES];
-
-    if (layers.fill && cross(corner[0], corner[1], corner[2]) != 0.0) {
+    switch (layer) {
+    case FILL_LAYER:
+        if (cross(corner[0], corner[1], corner[2]) == 0.0)
+            return 0;
         shape[0] = triangle(corner[0], corner[1], corner[2]);
-        fillTriangles(s.fillSources[i], shape, 1);
+        return 1;
+    case STROKE_LAYER: {
+        int width = handShape.strokeWidth[hand];
+        return lineBand(line[0] + centre, line[1] + centre, line[2] + centre, line[3] + centre,
+                        n * (width > 0 ? width : 1), shape);
     }
-    if (layers.stroke) {
-        int width = strokeWidth(i, settings.thinSeconds, settings.handThickness, rx, ry);
-        fillTriangles(s.strokeSources[i], shape,
-                      lineBand(line[0] + centre, line[1] + centre, line[2] + centre,
-                               line[3] + centre, n * (width > 0 ? width : 1), shape));
+    default: {
+        int width = handShape.outlineWidth[hand];
+        return triangleOutline(corner, n * (width > 0 ? width : 1), shape);
     }
-    if (layers.outline) {
-        int width = outlineWidth(i, settings.outThickness, rx, ry);
-        fillTriangles(s.outlineSources[i], shape,
-                      triangleOutline(corner, n * (width > 0 ? width : 1), shape));
     }
 }

@@ -1,6 +1,6 @@
 // Colour texts to pixels without an X server, for frames drawn by the
 // client: the texts the server's colour parser takes, the pixels a 24-bit
-// TrueColor screen allocates for them, and the shades of display/colors.h.
+// TrueColor screen allocates for them, and the shades of render/shades.h.
 #pragma once
 
 // The 16-bit components XParseColor gives for text: "#" with 1 to 4 hex

@@ -1,20 +1,12 @@
 // handleEvents: drains the X event queue without waiting. A click runs the
 // command; completed exposures and the window manager's close request are
 // handed back to the loop; everything else is dropped.
-#include "interaction/events.h"
+#include "display/events.h"
 
 #include "display/setup.h"
-#include "settings/settings.h"
+#include "interaction/click.h"
 
-#include <cstdio>
 #include <cstdlib>
-
-void runClickCommand()
-{
-    std::fflush(stdout);  // keep our own output ahead of the command's
-    // Synchronous; its exit status is not looked at.
-    [[maybe_unused]] int status = std::system(settings.execProg);
-}
 
 EventOutcome handleEvents(bool readConnection)
 {

@@ -1,7 +1,9 @@
-// Anti-aliased hands: each layer of a hand becomes a few triangles that
-// RENDER fills with coverage, over a frame at window resolution. The shape
-// functions are plain geometry, so they can be checked without a server.
+// The hands' layers as triangles, for anti-aliased hands on either screen
+// (RENDER's triangles on X, pixman's on the canvas) and the canvas's wide
+// plain lines. Plain geometry: no server is involved.
 #pragma once
+
+#include "render/geometry.h"
 
 #include <X11/extensions/Xrender.h>
 
@@ -21,7 +23,12 @@ enum { MAX_OUTLINE_TRIANGLES = 3 * 2 + 3 };
 int triangleOutline(const XPointDouble corner[3], double width,
                     XTriangle outline[MAX_OUTLINE_TRIANGLES]);
 
-// Draws hand i's layers that are on (fill, stroke, outline, in this order)
-// anti-aliased onto the window-sized frame. handGeometry must have been
-// computed for the dial at window resolution.
-void drawSmoothHand(int i);
+// The layers of a hand, in the order they are drawn.
+enum { FILL_LAYER, STROKE_LAYER, OUTLINE_LAYER };
+
+// The triangles of one layer of a hand of hands (computed on a dial
+// magnified n times, see handDial), with the layer's width from handShape
+// magnified n times and at least n; a fill without area is no triangle.
+// Returns the count.
+int handLayerTriangles(int hand, int layer, const HandGeometry &hands, int n,
+                       XTriangle shape[MAX_OUTLINE_TRIANGLES]);

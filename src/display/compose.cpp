@@ -1,39 +1,32 @@
 // Frame composition: a copy of the face, the sprite indicators, the hands
 // layer by layer and the label, all on one off-screen drawable.
-#include "render/compose.h"
+#include "display/compose.h"
 
 #include "display/scaling.h"
 #include "display/setup.h"
-#include "render/smooth.h"
+#include "display/smooth.h"
+#include "render/geometry.h"
+#include "render/indicators.h"
+#include "render/layout.h"
 #include "settings/settings.h"
 
 #include <cstring>
 
-// One glyph window out of a sprite sheet, copied opaquely.
-static void copySprite(Drawable target, const SpriteSheet &sheet, int sourceY,
-                       unsigned int width, unsigned int height, int x, int y)
-{
-    XCopyArea(clockDisplay.display, sheet.pixmap, target, clockDisplay.gc, 0, sourceY, width,
-              height, x, y);
-}
-
+// Each indicator: one glyph window out of its sprite sheet, copied opaquely.
 static void drawIndicators(Drawable target, const struct tm &t)
 {
-    int w = static_cast<int>(settings.windowWidth);
-    int h = static_cast<int>(settings.windowHeight);
-    if (settings.drawAMPM)
-        copySprite(target, clockDisplay.ampmSheet, t.tm_hour < 12 ? 0 : 6, 13, 7, w - 14, 1);
-    if (!settings.drawDayDate)
-        return;
-    copySprite(target, clockDisplay.daySheet, 6 * t.tm_wday, 13, 7, 1, 1);
-    // The tens digit is always drawn: days 1 to 9 get a leading zero.
-    copySprite(target, clockDisplay.digitSheet, 7 * (t.tm_mday / 10), 7, 8, 1, h - 9);
-    copySprite(target, clockDisplay.digitSheet, 7 * (t.tm_mday % 10), 7, 8, 8, h - 9);
-    copySprite(target, clockDisplay.monthSheet, 6 * t.tm_mon, 19, 7, 18, h - 8);
-    if (settings.windowWidth >= 52) {
-        int year = t.tm_year % 100;
-        copySprite(target, clockDisplay.digitSheet, 7 * (year / 10), 7, 8, 38, h - 9);
-        copySprite(target, clockDisplay.digitSheet, 7 * (year % 10), 7, 8, 45, h - 9);
+    const SpriteSheet *sheets[SPRITE_SHEET_COUNT] = {&clockDisplay.daySheet,
+                                                     &clockDisplay.ampmSheet,
+                                                     &clockDisplay.digitSheet,
+                                                     &clockDisplay.monthSheet};
+    IndicatorCopy copies[MAX_INDICATOR_COPIES];
+    int n = indicatorCopies(t, static_cast<int>(settings.windowWidth),
+                            static_cast<int>(settings.windowHeight), copies);
+    for (int k = 0; k < n; k++) {
+        const IndicatorCopy &c = copies[k];
+        XCopyArea(clockDisplay.display, sheets[c.sheet]->pixmap, target, clockDisplay.gc, 0,
+                  c.sourceY, static_cast<unsigned int>(c.width),
+                  static_cast<unsigned int>(c.height), c.x, c.y);
     }
 }
 
@@ -53,20 +46,18 @@ static void drawHand(Drawable target, int i)
     const HandLayers &layers = settings.handLayers[i];
     XPoint *polygon = handGeometry.polygon[i];
     const int *line = handGeometry.line[i];
-    int rx = clockDisplay.dialRadiusX, ry = clockDisplay.dialRadiusY;
 
     if (layers.fill) {
         setLayer(clockDisplay.fillPixels[i]);
         XFillPolygon(d, target, gc, polygon, 3, Convex, CoordModeOrigin);
     }
     if (layers.stroke) {
-        clockDisplay.gcValues.line_width =
-            strokeWidth(i, settings.thinSeconds, settings.handThickness, rx, ry);
+        clockDisplay.gcValues.line_width = handShape.strokeWidth[i];
         setLayer(clockDisplay.strokePixels[i]);
         XDrawLine(d, target, gc, line[0], line[1], line[2], line[3]);
     }
     if (layers.outline) {
-        clockDisplay.gcValues.line_width = outlineWidth(i, settings.outThickness, rx, ry);
+        clockDisplay.gcValues.line_width = handShape.outlineWidth[i];
         setLayer(clockDisplay.outlinePixels[i]);
         XDrawLines(d, target, gc, polygon, 4, CoordModeOrigin);
     }
@@ -93,15 +84,8 @@ static void drawLabel(Drawable target)
     }
     // Only the foreground changes; the line width goes along unchanged.
     setLayer(clockDisplay.labelPixel);
-    XDrawString(clockDisplay.display, target, clockDisplay.gc, clockDisplay.labelX,
-                clockDisplay.labelY, settings.Label, static_cast<int>(std::strlen(settings.Label)));
-}
-
-Dial handDial()
-{
-    const int n = settings.smooth ? settings.scale : 1;
-    return Dial{clockDisplay.dialCenterX * n, clockDisplay.dialCenterY * n,
-                clockDisplay.dialRadiusX * n, clockDisplay.dialRadiusY * n};
+    XDrawString(clockDisplay.display, target, clockDisplay.gc, clockLayout.labelX,
+                clockLayout.labelY, settings.Label, static_cast<int>(std::strlen(settings.Label)));
 }
 
 void composeFrame(Drawable target, const struct tm &shown)
@@ -113,13 +97,12 @@ void composeFrame(Drawable target, const struct tm &shown)
     drawIndicators(target, shown);
     if (settings.smooth)
         magnifyForSmoothHands();
-    for (int i = HOUR_HAND; i >= SECOND_HAND; i--) {
-        if (i == SECOND_HAND && !settings.drawSecondHand)
-            continue;
+    int hands[3];
+    for (int k = 0, n = handsInDrawingOrder(hands); k < n; k++) {
         if (settings.smooth)
-            drawSmoothHand(i);
+            drawSmoothHand(hands[k]);
         else
-            drawHand(target, i);
+            drawHand(target, hands[k]);
     }
 
     if (settings.labelOn)
