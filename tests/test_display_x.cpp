@@ -11,6 +11,7 @@
 #include "settings/settings.h"
 #include "clock_support.h"
 #include "image_support.h"
+#include "styles.h"
 #include "xserver.h"
 
 #include <X11/Xutil.h>
@@ -828,8 +829,6 @@ INSTANTIATE_TEST_SUITE_P(
                           boundedCopy(settings.Font, "fixed", 256);
                       },
                       18}),
-    [](const ::testing::TestParamInfo<FrameRequests> &info) {
-        return std::string(info.param.name);
-    });
+    RowName());
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "render/layout.h"
 #include "settings/settings.h"
 #include "clock_support.h"
+#include "styles.h"
 
 #include <string>
 
@@ -77,7 +78,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Thickness 0: no width at all, every corner on the tail point.
         HandCase{"t101030_thickness0_hour", 10, 10, 30, 0, 0, HOUR_HAND, {28, 24, 15, 17},
                  {28, 24, 28, 24, 15, 17, 28, 24}}),
-    [](const ::testing::TestParamInfo<HandCase> &info) { return std::string(info.param.name); });
+    RowName());
 
 TEST(HandGeometry, ShiftMovesOnlyTheHour)
 {

@@ -1,10 +1,19 @@
-// The tile's place and buffer scale worked out without a compositor: the
-// X geometry position as layer-shell anchors and margins, and the scale of
-// the outputs the surface is on.
+// The tile worked out without a compositor: the X geometry position as
+// layer-shell anchors and margins, the scale of the outputs the surface is
+// on, and its frames going into the buffers the compositor has released.
 #include <gtest/gtest.h>
 
+#include "render/geometry.h"
+#include "render/layers.h"
+#include "settings_support.h"
+#include "styles.h"
 #include "wayland/placement.h"
 #include "wayland/setup.h"
+#include "wayland/tile.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
 
 #include "wayland/layer_shell.h"
 
@@ -55,7 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
         PlacementCase{"PastTheRightEdge", "--5+0", TOP | RIGHT, 0, -5, 0, 0},
         PlacementCase{"PastTheLeftEdge", "+-5+0", TOP | LEFT, 0, 0, 0, -5},
         PlacementCase{"Garbage", "north-east", TOP | RIGHT, 0, 0, 0, 0}),
-    [](const ::testing::TestParamInfo<PlacementCase> &info) { return info.param.name; });
+    RowName());
 
 struct ScaleCase {
     const char *name;
@@ -91,6 +100,48 @@ INSTANTIATE_TEST_SUITE_P(
                       ScaleCase{"AcrossTwo", {1, 3, 2}, {true, false, true}, 2},
                       ScaleCase{"NotShownYet", {1, 2, 0}, {false, false, false}, 2},
                       ScaleCase{"EnteredSlotFreedSince", {0, 2, 1}, {true, false, true}, 1}),
-    [](const ::testing::TestParamInfo<ScaleCase> &info) { return info.param.name; });
+    RowName());
+
+// A frame wanted while the compositor holds both buffers draws nothing
+// into them; it is asked for again once one is released, and drawn there.
+TEST(WaylandFrames, WantedWhileBothBuffersAreHeldAreDrawnOnceOneIsReleased)
+{
+    settingsFromCommandLine({});
+    deriveHandLayers();
+    ASSERT_TRUE(setupTileFrame(nullptr));
+    setHandShape();
+    const int w = static_cast<int>(settings.windowWidth), h = static_cast<int>(settings.windowHeight);
+    const uint32_t sentinel = 0xdeadbeef;
+    std::vector<uint32_t> memory(2 * static_cast<size_t>(w) * h, sentinel);
+    ClockWayland &tile = clockWayland;
+    tile = {};
+    tile.scale = tile.bufferScale = 1;
+    tile.memory = memory.data();
+    tile.bufferWidth = w;
+    tile.bufferHeight = h;
+    tile.stride = w * 4;
+    tile.handedOut = -1;
+    for (int i = 0; i < 2; i++)
+        tile.buffers[i] = {nullptr, memory.data() + i * static_cast<size_t>(w) * h, true};
+    auto untouched = [&](int i) {
+        auto begin = memory.begin() + i * static_cast<long>(w) * h;
+        return std::count(begin, begin + static_cast<long>(w) * h, sentinel);
+    };
+    struct tm shown = {};
+    shown.tm_hour = 14;
+    shown.tm_min = 5;
+    shown.tm_mday = 15;
+
+    waylandScreen.composeFrame(shown);
+    EXPECT_TRUE(waylandScreen.afterWait(false).redrawNeeded);
+    EXPECT_EQ(untouched(0) + untouched(1), 2L * w * h);
+    tile.buffers[1].busy = false;
+    waylandScreen.composeFrame(shown);
+    EXPECT_FALSE(waylandScreen.afterWait(false).redrawNeeded);
+    EXPECT_EQ(untouched(0), static_cast<long>(w) * h);
+    EXPECT_EQ(untouched(1), 0);
+    EXPECT_EQ(tile.handedOut, 1);
+    tile = {};
+}
 
 } // namespace

@@ -12,12 +12,14 @@
 #include "render/geometry.h"
 #include "render/layers.h"
 #include "render/layout.h"
+#include "wayland/tile.h"
 #include "settings/settings.h"
 #include "clock_support.h"
 #include "compositor.h"
 #include "image_support.h"
 #include "process.h"
 #include "settings_support.h"
+#include "styles.h"
 #include "xserver.h"
 
 #include <algorithm>
@@ -46,29 +48,19 @@ namespace {
             GTEST_SKIP() << missing;                                      \
     } while (0)
 
-struct FixedTime {
-    const char *text;  // as faketime -f reads it in TZ=UTC: a time that stands still
-    time_t reading;
-};
-
-// Friday 15 March 2024, 14:05:09 UTC, and Sunday 31 December 2023, 22:47:38.
-const FixedTime fixedTimes[] = {
-    {"2024-03-15 14:05:09", MARCH_15_2024 + 14 * 3600 + 5 * 60 + 9},
-    {"2023-12-31 22:47:38", MARCH_15_2024 - 75 * 86400 + 22 * 3600 + 47 * 60 + 38}};
-
 struct Box {
     int x = 0, y = 0, width = 0, height = 0;
 };
 
 // The smallest box around the pixels that are not the empty desktop's (the
 // colour at the centre of the layout, where no tile of these tests goes).
-Box tileBox(const Screenshot &picture)
+Box tileBox(const Image &picture)
 {
-    const unsigned int desktop = picture.pixel(picture.width / 2, picture.height / 2);
+    const unsigned int desktop = picture.at(picture.width / 2, picture.height / 2);
     int left = picture.width, top = picture.height, right = -1, bottom = -1;
     for (int y = 0; y < picture.height; y++)
         for (int x = 0; x < picture.width; x++)
-            if (picture.pixel(x, y) != desktop) {
+            if (picture.at(x, y) != desktop) {
                 left = std::min(left, x);
                 right = std::max(right, x);
                 top = std::min(top, y);
@@ -102,16 +94,10 @@ PrivateCompositor *sharedSway()
     return started ? &sway : nullptr;
 }
 
-Display *xConnection()
-{
-    static Display *d = XOpenDisplay(sharedXDisplay().c_str());
-    return d;
-}
-
 // The clock's window on the shared Xvfb, 0 while there is none.
 Window xClockWindow()
 {
-    return findClassWindow(xConnection(), "tavock", "TAVOCK");
+    return findClassWindow(sharedXConnection(), "tavock", "TAVOCK");
 }
 
 class WaylandTile : public ::testing::Test {
@@ -175,7 +161,7 @@ protected:
 
     // The screen once a tile of width x height pixels (0 x 0: any size) is
     // on it: the box around it, empty after ten seconds without.
-    Box waitForTile(const PrivateCompositor &on, Screenshot &picture, int width = 0,
+    Box waitForTile(const PrivateCompositor &on, Image &picture, int width = 0,
                     int height = 0)
     {
         for (int attempt = 0; attempt < 200; attempt++) {
@@ -195,7 +181,7 @@ protected:
     void stopTile(ChildProcess &clock)
     {
         endClock(clock);
-        Screenshot picture;
+        Image picture;
         for (int attempt = 0; attempt < 200; attempt++)
             if (sway->screenshot(picture) && tileBox(picture).width == 0)
                 return;
@@ -216,8 +202,8 @@ protected:
             }
             if (Window w = xClockWindow()) {
                 XWindowAttributes a;
-                XGetWindowAttributes(xConnection(), w, &a);
-                Image frame = readImage(xConnection(), w, a.width, a.height);
+                XGetWindowAttributes(sharedXConnection(), w, &a);
+                Image frame = readImage(sharedXConnection(), w, a.width, a.height);
                 if (!frame.pixels.empty() &&
                     std::count(frame.pixels.begin(), frame.pixels.end(), frame.pixels[0]) <
                         static_cast<long>(frame.pixels.size()))
@@ -262,7 +248,7 @@ TEST_P(WaylandTilePlacement, LandsAtTheCornerAndMargins)
     if (*c.geometry)
         options.insert(options.end(), {"-geometry", c.geometry});
     ChildProcess &clock = startClock(*sway, options);
-    Screenshot picture;
+    Image picture;
     Box box = waitForTile(*sway, picture);
     EXPECT_EQ(box.x, c.x);
     EXPECT_EQ(box.y, c.y);
@@ -277,44 +263,18 @@ INSTANTIATE_TEST_SUITE_P(
                       PlaceCase{"TopRight", "-10+20", 640 - 10 - 54, 20},
                       PlaceCase{"BottomRight", "-10-20", 640 - 10 - 54, 480 - 20 - 54},
                       PlaceCase{"NoPosition", "", 640 - 54, 0}),
-    [](const ::testing::TestParamInfo<PlaceCase> &info) { return info.param.name; });
+    RowName());
 
 // ---- The tile's pixels and the X frame's ----
 
-struct PixelCase {
-    const char *name;
-    std::vector<std::string> options;  // for both clocks
-    int scale;        // -scale of the tile; the X clock's is this times the output's
-    int outputScale;  // of the sway output
-};
-
-void PrintTo(const PixelCase &c, std::ostream *out)
-{
-    *out << c.name;
-}
-
-const PixelCase pixelCases[] = {
-    {"Default", {}, 1, 1},
-    {"FancyNeonLabel", {"-fh", "-nh", "-label", "tavock"}, 1, 1},
-    {"Label110", {"-label", "12:30", "-fn", "-*-helvetica-medium-r-normal--*-110-*-*-*-*-*-*"}, 1, 1},
-    {"OutlinedAllTicksStandout", {"-oh", "-at", "-standout"}, 1, 1},
-    {"Size64", {"-geometry", "64x64"}, 1, 1},
-    {"FloatingSeconds", {"-fs"}, 1, 1},
-    {"OutputScale2", {}, 1, 2},
-    {"Scale2Smooth", {"-smooth"}, 2, 1},
-    {"SmoothAtOutputScale2", {"-smooth", "-fh", "-label", "tavock"}, 1, 2},
-    {"Scale2SmoothAtOutputScale2", {"-smooth", "-oh"}, 2, 2},
-};
-
 // The plain hands of the clock the options set up, at reading on its 1x
-// dial, worked out in this process as the clock on Wayland does before it
+// dial, worked out in this process by the tile's own set-up before it
 // connects. False when the options give no canvas.
 bool plainHandsAt(const std::vector<std::string> &options, time_t reading, HandGeometry &hands)
 {
     settingsFromCommandLine(options);
     deriveHandLayers();
-    windowSizeFromGeometry(settings.geometry, &settings.windowWidth, &settings.windowHeight);
-    if (!setupCanvas(tavockLabelText))
+    if (!setupTileFrame(tavockLabelText))
         return false;
     setHandShape();
     setenv("TZ", "UTC", 1);
@@ -326,28 +286,28 @@ bool plainHandsAt(const std::vector<std::string> &options, time_t reading, HandG
     return true;
 }
 
-class WaylandTilePixels : public WaylandTile, public ::testing::WithParamInterface<PixelCase> {};
+class WaylandTilePixels : public WaylandTile, public ::testing::WithParamInterface<FrameStyle> {};
 
 // The tile at the default place, the top right corner, against the X
 // clock's window at the same second, magnified as far as the tile is.
 TEST_P(WaylandTilePixels, EqualTheXFrameButAtPlainHandEdges)
 {
     SKIP_WITHOUT("sway", "swaymsg", "grim", "faketime");
-    const PixelCase &c = GetParam();
-    ASSERT_NE(xConnection(), nullptr) << "Xvfb did not start";
+    const FrameStyle &c = GetParam();
+    ASSERT_NE(sharedXConnection(), nullptr) << "Xvfb did not start";
     useSharedSway(c.outputScale);
     const int n = c.scale * c.outputScale;
     std::vector<std::string> tileOptions = c.options, xOptions = c.options;
     tileOptions.insert(tileOptions.end(), {"-wayland", "-scale", std::to_string(c.scale)});
     xOptions.insert(xOptions.end(), {"-scale", std::to_string(n)});
-    for (const FixedTime &time : fixedTimes) {
+    for (const FixedTime &time : frameTimes) {
         SCOPED_TRACE(time.text);
         ChildProcess &xClock =
             startClock(*sway, xOptions, time.text, {"DISPLAY=" + sharedXDisplay()});
         ChildProcess &tile = startClock(*sway, tileOptions, time.text);
         Image frame = waitForXFrame(xClock);
         stopXClock(xClock);
-        Screenshot picture;
+        Image picture;
         Box box = waitForTile(*sway, picture, frame.width, frame.height);
         stopTile(tile);
         ASSERT_GT(box.width, 0);
@@ -356,31 +316,16 @@ TEST_P(WaylandTilePixels, EqualTheXFrameButAtPlainHandEdges)
 
         HandGeometry hands;
         ASSERT_TRUE(plainHandsAt(tileOptions, time.reading, hands));
-        int differing = 0, outside = 0;
-        std::string first;
-        for (int y = 0; y < frame.height; y++)
-            for (int x = 0; x < frame.width; x++) {
-                unsigned long mine = picture.pixel(box.x + x, y);
-                if (mine == frame.at(x, y))
-                    continue;
-                differing++;
-                if (!settings.smooth && beyondHandEdges(x / n, y / n, hands,
-                                                        clockLayout.radiusX,
-                                                        clockLayout.radiusY) <= 1.0)
-                    continue;
-                if (outside++ == 0)
-                    first = std::to_string(x) + "," + std::to_string(y);
-            }
-        RecordProperty(std::string("differing at ") + time.text, differing);
-        RecordProperty(std::string("outside the band at ") + time.text, outside);
-        EXPECT_EQ(outside, 0) << differing << " differ, the first outside the band at " << first;
+        FrameDifference d = compareFrames(picture, box.x, 0, frame, hands, n);
+        RecordProperty(std::string("differing at ") + time.text, d.differing);
+        RecordProperty(std::string("outside the band at ") + time.text, d.outside);
+        EXPECT_EQ(d.outside, 0) << d.differing << " differ, the first outside the band at "
+                                << d.first;
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Styles, WaylandTilePixels, ::testing::ValuesIn(pixelCases),
-                         [](const ::testing::TestParamInfo<PixelCase> &info) {
-                             return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(Styles, WaylandTilePixels, ::testing::ValuesIn(frameStyles(ON_SWAY)),
+                         RowName());
 
 // ---- The output's scale ----
 
@@ -394,8 +339,8 @@ TEST_F(WaylandTile, OutputScaleTwoDrawsTheTileMagnified)
     SKIP_WITHOUT("sway", "swaymsg", "grim", "faketime");
     useSharedSway(1);
     ChildProcess &clock = startClock(*sway, {"-wayland", "-ns", "-geometry", "+10+20"},
-                                     fixedTimes[0].text, {"WAYLAND_DEBUG=1"});
-    Screenshot one, two;
+                                     frameTimes[0].text, {"WAYLAND_DEBUG=1"});
+    Image one, two;
     Box small = waitForTile(*sway, one, 54, 54);
     ASSERT_EQ(small.x, 10);
     ASSERT_EQ(small.y, 20);
@@ -409,7 +354,7 @@ TEST_F(WaylandTile, OutputScaleTwoDrawsTheTileMagnified)
         differing = 0;
         for (int y = 0; y < 108; y++)
             for (int x = 0; x < 108; x++)
-                differing += two.pixel(20 + x, 40 + y) != one.pixel(10 + x / 2, 20 + y / 2);
+                differing += two.at(20 + x, 40 + y) != one.at(10 + x / 2, 20 + y / 2);
         if (differing)
             usleep(20000);
     }
@@ -424,10 +369,10 @@ TEST_F(WaylandTile, OutputScaleTwoDrawsTheTileMagnified)
 TEST_F(WaylandTile, ChoiceOfScreenFollowsDisplayAndWaylandDisplay)
 {
     SKIP_WITHOUT("sway", "swaymsg", "grim");
-    ASSERT_NE(xConnection(), nullptr) << "Xvfb did not start";
+    ASSERT_NE(sharedXConnection(), nullptr) << "Xvfb did not start";
     useSharedSway(1);
     ChildProcess &onWayland = startClock(*sway, {});
-    Screenshot picture;
+    Image picture;
     EXPECT_GT(waitForTile(*sway, picture).width, 0);
     stopTile(onWayland);
 
@@ -454,7 +399,7 @@ TEST_F(WaylandTile, ClickRunsTheCommandOncePerPress)
     ChildProcess &clock =
         startClock(own, {"-wayland", "-geometry", "+10+20", "-exe", "echo click >> " + clicks},
                    nullptr, {"WAYLAND_DEBUG=1"});
-    Screenshot picture;
+    Image picture;
     ASSERT_GT(waitForTile(own, picture).width, 0);
     ChildProcess pointer;
     ASSERT_TRUE(spawnProcess(pointer, {TAVOCK_VIRTUAL_POINTER, "30", "35", "320", "240", go},
@@ -471,9 +416,18 @@ TEST_F(WaylandTile, ClickRunsTheCommandOncePerPress)
 
 // ---- The end ----
 
+// How the tile's compositor lets go of it.
+enum CloseWay {
+    OUTPUT_CLOSED,  // sway closes the layer surfaces of an output that goes away
+    NO_OUTPUT,      // a sway without outputs closes a new tile before its first configure
+    SWAY_KILLED,    // the compositor itself gone under a shown tile
+};
+
 struct CloseCase {
     const char *name;
-    bool nested;  // the tile on a sway whose output is a window of another
+    CloseWay way;
+    int status;        // the clock's exit status
+    const char *said;  // and all it says
 };
 
 void PrintTo(const CloseCase &c, std::ostream *out)
@@ -483,38 +437,106 @@ void PrintTo(const CloseCase &c, std::ostream *out)
 
 class WaylandTileClosed : public WaylandTile, public ::testing::WithParamInterface<CloseCase> {};
 
-// sway closes the layer surfaces of an output that goes away: the outer
-// sway's window that is the nested sway's output is closed under the tile.
-// A sway without outputs closes a new tile before its first configure.
-TEST_P(WaylandTileClosed, ByTheCompositorExitsWithStatusZero)
+// The outer sway's window that is the nested sway's output is closed under
+// the tile; a sway without outputs; sway killed.
+TEST_P(WaylandTileClosed, ByTheCompositorEndsTheClock)
 {
     SKIP_WITHOUT("sway", "swaymsg", "grim");
     const CloseCase &c = GetParam();
     PrivateCompositor host, own;
-    if (c.nested) {
+    if (c.way == OUTPUT_CLOSED) {
         ASSERT_TRUE(host.startSway("output HEADLESS-1 mode 320x240")) << host.log();
         ASSERT_TRUE(own.startNestedSway(host)) << own.log();
-    } else {
+    } else if (c.way == NO_OUTPUT) {
         ASSERT_TRUE(own.startSway("", {"WLR_HEADLESS_OUTPUTS=0"})) << own.log();
+    } else {
+        ASSERT_TRUE(own.startSway("output HEADLESS-1 mode 320x240")) << own.log();
     }
     ChildProcess &clock = startClock(own, {"-wayland"});
-    if (c.nested) {
-        Screenshot picture;
+    if (c.way != NO_OUTPUT) {
+        Image picture;
         ASSERT_GT(waitForTile(own, picture).width, 0);
+    }
+    if (c.way == OUTPUT_CLOSED) {
         ASSERT_TRUE(host.swaymsg({"[app_id=wlroots] kill"}));
     }
+    if (c.way == SWAY_KILLED)
+        own.stop();
     ProcessResult r = clock.wait(10000);
     EXPECT_TRUE(r.exited) << "signal " << r.signal << (r.timedOut ? ", still running" : "");
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out + r.err, "");
+    EXPECT_EQ(r.status, c.status) << r.err;
+    EXPECT_EQ(r.out + r.err, c.said);
 }
 
-INSTANTIATE_TEST_SUITE_P(Compositor, WaylandTileClosed,
-                         ::testing::Values(CloseCase{"WhileShown", true},
-                                           CloseCase{"BeforeItsFirstConfigure", false}),
-                         [](const ::testing::TestParamInfo<CloseCase> &info) {
-                             return info.param.name;
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Compositor, WaylandTileClosed,
+    ::testing::Values(
+        CloseCase{"WhileShown", OUTPUT_CLOSED, 0, ""},
+        CloseCase{"BeforeItsFirstConfigure", NO_OUTPUT, 0, ""},
+        CloseCase{"CompositorGone", SWAY_KILLED, 1,
+                  "tavock: lost the connection to the Wayland display\n"}),
+    RowName());
+
+// ---- Buffers ----
+
+struct BufferCase {
+    const char *name;
+    std::vector<std::string> options;
+    std::vector<int> outputScales;  // the output's scale, one after another
+    int buffers;                    // wl_buffers the clock makes in all
+    const char *said;               // a line it says, or ""
+};
+
+void PrintTo(const BufferCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
+class WaylandTileBuffers : public WaylandTile,
+                           public ::testing::WithParamInterface<BufferCase> {};
+
+// Two buffers per buffer size, reused frame after frame: a clock with a
+// second hand draws a frame a second for three seconds at each scale.
+TEST_P(WaylandTileBuffers, AreMadeOncePerScaleAndFitTheScale)
+{
+    SKIP_WITHOUT("sway", "swaymsg", "grim");
+    const BufferCase &c = GetParam();
+    useSharedSway(c.outputScales[0]);
+    std::vector<std::string> options = {"-wayland"};
+    options.insert(options.end(), c.options.begin(), c.options.end());
+    ChildProcess &clock = startClock(*sway, options, nullptr, {"WAYLAND_DEBUG=1"});
+    ASSERT_TRUE(waitForText(clock, "wl_surface@")) << clock.errors();
+    int attaches = 0;
+    for (int scale : c.outputScales) {
+        ASSERT_TRUE(sway->swaymsg({"output", "HEADLESS-1", "scale", std::to_string(scale)}));
+        const size_t before = clock.errors().size();
+        usleep(3500000);
+        const std::string seen = clock.errors().substr(before);
+        for (size_t at = 0; (at = seen.find(".attach(", at)) != std::string::npos; at++)
+            attaches++;
+    }
+    const std::string log = clock.errors();
+    int buffers = 0;
+    for (size_t at = 0; (at = log.find(".create_buffer(", at)) != std::string::npos; at++)
+        buffers++;
+    EXPECT_EQ(buffers, c.buffers);
+    EXPECT_GE(attaches, 4) << "too few frames to tell";
+    if (*c.said) {
+        EXPECT_NE(log.find(c.said), std::string::npos) << log.substr(0, 2000);
+    }
+    ProcessResult ended;
+    EXPECT_FALSE(clock.poll(ended)) << ended.err;
+    stopTile(clock);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Scales, WaylandTileBuffers,
+    ::testing::Values(
+        BufferCase{"OutputScaleTwoThenOne", {}, {2, 1}, 4, ""},
+        BufferCase{"TooLargeAtOutputScaleTwo", {"-geometry", "20000x54"}, {2}, 2,
+                   "tavock: a 20000x54 clock at scale 2 would be larger than 32767 pixels, "
+                   "drawing at scale 1\n"}),
+    RowName());
 
 // ---- No tile at all ----
 
@@ -557,6 +579,6 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"NoLayerShell", true,
                     "tavock: the Wayland compositor has no layer shell (zwlr_layer_shell_v1)"},
         RefusalCase{"NoCompositor", false, "tavock: cannot connect to the Wayland display"}),
-    [](const ::testing::TestParamInfo<RefusalCase> &info) { return info.param.name; });
+    RowName());
 
 } // namespace

@@ -93,19 +93,24 @@ void quitWayland()
     std::exit(0);
 }
 
+} // namespace
+
 const ClockScreen waylandScreen = {firstFrameOnWayland, prepareWaylandLoop, composeOnWayland,
                                    presentWaylandFrame, waylandConnectionFd, beforeWaylandWait,
                                    afterWaylandWait,    quitWayland};
 
-} // namespace
-
-const ClockScreen *tavockWaylandTile(LabelTextCall labelText)
+bool setupTileFrame(LabelTextCall labelText)
 {
     windowSizeFromGeometry(settings.geometry, &settings.windowWidth, &settings.windowHeight);
     fitScale();
     scaleFittedFor = 0;
+    return setupCanvas(labelText);
+}
+
+const ClockScreen *tavockWaylandTile(LabelTextCall labelText)
+{
     // A sprite sheet that cannot be made ends the clock as it does on X.
-    if (!setupCanvas(labelText))
+    if (!setupTileFrame(labelText))
         std::exit(0);
     const int n = settings.scale;
     setupWayland(settings.geometry, static_cast<int>(settings.windowWidth) * n,

@@ -7,12 +7,17 @@
 #include "display/setup.h"
 #include "render/geometry.h"
 #include "render/layers.h"
+#include "render/layout.h"
 #include "settings/settings.h"
 #include "xserver.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+
+const FixedTime frameTimes[2] = {
+    {"2024-03-15 14:05:09", MARCH_15_2024 + 14 * 3600 + 5 * 60 + 9},
+    {"2023-12-31 22:47:38", MARCH_15_2024 - 75 * 86400 + 22 * 3600 + 47 * 60 + 38}};
 
 time_t fakeNow;
 
@@ -95,4 +100,24 @@ double beyondHandEdges(int x, int y, const HandGeometry &g, int rx, int ry)
             }
     }
     return best;
+}
+
+FrameDifference compareFrames(const Image &mine, int left, int top, const Image &x,
+                              const HandGeometry &hands, int n)
+{
+    FrameDifference d;
+    for (int py = 0; py < x.height; py++)
+        for (int px = 0; px < x.width; px++) {
+            if (mine.at(left + px, top + py) == x.at(px, py))
+                continue;
+            d.differing++;
+            if (!settings.smooth && beyondHandEdges(px / n, py / n, hands, clockLayout.radiusX,
+                                                    clockLayout.radiusY) <= 1.0)
+                continue;
+            if (d.outside++ == 0)
+                d.first = std::to_string(px) + "," + std::to_string(py) + ": mine " +
+                          std::to_string(mine.at(left + px, top + py)) + ", X " +
+                          std::to_string(x.at(px, py));
+        }
+    return d;
 }

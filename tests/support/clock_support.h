@@ -1,6 +1,7 @@
 // The whole clock, set up in the test's own process on the shared Xvfb.
 #pragma once
 
+#include "image_support.h"
 #include "render/geometry.h"
 
 #include <ctime>
@@ -9,6 +10,16 @@
 
 // Friday 15 March 2024, 00:00:00 UTC: the day of the worked examples.
 const time_t MARCH_15_2024 = 1710460800;
+
+// A time the pixel tests show, as faketime -f reads it in TZ=UTC (a time
+// that stands still) and as a reading.
+struct FixedTime {
+    const char *text;
+    time_t reading;
+};
+
+// Friday 15 March 2024, 14:05:09 UTC, and Sunday 31 December 2023, 22:47:38.
+extern const FixedTime frameTimes[2];
 
 // The clock the tests set: with clockSource = fakeClock the program reads
 // whatever fakeNow holds.
@@ -36,3 +47,17 @@ bool shownGeometryAt(int hour, int minute, int second);
 // less each layer's half width, the smallest over the hands the settings
 // draw. Only there may a frame drawn by other code than the server's differ.
 double beyondHandEdges(int x, int y, const HandGeometry &g, int rx, int ry);
+
+// Where a frame drawn by the client differs from the X server's: in all,
+// and outside the band a pixel wide around the plain hands' edges (the
+// hands as computed on the 1x dial, the frames magnified n times; smooth
+// frames may differ nowhere), with the first such pixel.
+struct FrameDifference {
+    int differing = 0;
+    int outside = 0;
+    std::string first;
+};
+
+// Compares x (the X clock's frame) with the same size of mine from (left, top).
+FrameDifference compareFrames(const Image &mine, int left, int top, const Image &x,
+                              const HandGeometry &hands, int n);

@@ -18,12 +18,6 @@
 
 static const char TEST_USER[] = "tavock-test";
 
-unsigned int Screenshot::pixel(int x, int y) const
-{
-    size_t at = (static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)) * 3;
-    return static_cast<unsigned int>(rgb[at] << 16 | rgb[at + 1] << 8 | rgb[at + 2]);
-}
-
 std::string toolPath(const std::string &name)
 {
     const char *path = std::getenv("PATH");
@@ -225,8 +219,8 @@ bool PrivateCompositor::swaymsg(const std::vector<std::string> &args) const
     return r.exited && r.status == 0;
 }
 
-// grim writes "P6\nW H\n255\n" and the rows.
-static bool readPpm(const std::string &data, Screenshot &picture)
+// grim writes "P6\nW H\n255\n" and the rows of red, green, blue bytes.
+static bool readPpm(const std::string &data, Image &picture)
 {
     std::istringstream in(data);
     std::string magic;
@@ -235,16 +229,19 @@ static bool readPpm(const std::string &data, Screenshot &picture)
     if (magic != "P6" || maxValue != 255 || picture.width <= 0 || picture.height <= 0)
         return false;
     in.get();
-    size_t size = static_cast<size_t>(picture.width) * static_cast<size_t>(picture.height) * 3;
+    size_t count = static_cast<size_t>(picture.width) * static_cast<size_t>(picture.height);
     size_t start = static_cast<size_t>(in.tellg());
-    if (data.size() < start + size)
+    if (data.size() < start + count * 3)
         return false;
-    picture.rgb.assign(data.begin() + static_cast<long>(start),
-                       data.begin() + static_cast<long>(start + size));
+    picture.pixels.resize(count);
+    const unsigned char *rgb = reinterpret_cast<const unsigned char *>(data.data()) + start;
+    for (size_t i = 0; i < count; i++)
+        picture.pixels[i] = static_cast<unsigned long>(rgb[3 * i]) << 16 | rgb[3 * i + 1] << 8 |
+                            rgb[3 * i + 2];
     return true;
 }
 
-bool PrivateCompositor::screenshot(Screenshot &picture) const
+bool PrivateCompositor::screenshot(Image &picture) const
 {
     TempDir dir;
     std::string file = dir.path + "/screen.ppm";

@@ -9,18 +9,12 @@
 // connect to another user's socket, and anyone to their own.
 #pragma once
 
+#include "image_support.h"
 #include "process.h"
 
 #include <string>
 #include <sys/types.h>
 #include <vector>
-
-// A picture as grim takes it (binary PPM): rows of red, green, blue bytes.
-struct Screenshot {
-    int width = 0, height = 0;
-    std::vector<unsigned char> rgb;
-    unsigned int pixel(int x, int y) const;  // 0xRRGGBB
-};
 
 struct PrivateCompositor {
     pid_t pid = -1;
@@ -47,7 +41,7 @@ struct PrivateCompositor {
     // swaymsg with the given arguments; true on exit status 0.
     bool swaymsg(const std::vector<std::string> &args) const;
     // The whole layout through grim, at the largest output scale.
-    bool screenshot(Screenshot &picture) const;
+    bool screenshot(Image &picture) const;
     // What the compositor wrote to its stdout and stderr so far.
     std::string log() const;
 

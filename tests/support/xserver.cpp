@@ -3,6 +3,7 @@
 
 #include "process.h"
 
+#include <X11/Xlib.h>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -108,4 +109,10 @@ const std::string &sharedXDisplay()
         std::atexit(stopShared);
     }
     return name;
+}
+
+Display *sharedXConnection()
+{
+    static Display *d = sharedXDisplay().empty() ? nullptr : XOpenDisplay(sharedXDisplay().c_str());
+    return d;
 }

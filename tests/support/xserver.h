@@ -28,3 +28,7 @@ std::string fontPathOption(const FontFolder *folders, int count);
 // (where the reader is built). Returns its display name, or "" when Xvfb
 // failed.
 const std::string &sharedXDisplay();
+
+// One connection to the shared server for the test program, opened on
+// first use; null when the server did not start.
+struct _XDisplay *sharedXConnection();
