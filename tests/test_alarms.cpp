@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>  // before Xlib, whose None and Bool macros clash
 
 #include "clock/state.h"
-#include "interaction/alarms.h"
+#include "interaction/commands.h"
 #include "settings/settings.h"
 #include "clock_support.h"
 #include "settings_support.h"

@@ -172,8 +172,8 @@ TEST_P(LabelFonts, FoundMeasuredAndDrawnAsTheServerDoes)
     const int len = static_cast<int>(text.size()), w = 1200, h = 60, baseline = 40;
     for (const char *name : fontNames) {
         XFontStruct *x = XLoadQueryFont(d, name);
-        BitmapFont font;
-        ASSERT_EQ(openBitmapFont(name, &font), x != nullptr) << name;
+        LabelText label;
+        ASSERT_EQ(tavockLabelText(name, text.c_str(), &label), x != nullptr) << name;
         if (!x)
             continue;
         // The two scaled rows do go through the bitmap scaler, both ways.
@@ -183,9 +183,9 @@ TEST_P(LabelFonts, FoundMeasuredAndDrawnAsTheServerDoes)
             EXPECT_EQ(source.route, FONT_SCALED_BITMAP) << name;
             EXPECT_EQ(source.scaleY > 1, name == ENLARGED_FONT) << name;
         }
-        EXPECT_EQ(font.ascent, x->max_bounds.ascent) << name;
-        EXPECT_EQ(font.descent, x->max_bounds.descent) << name;
-        EXPECT_EQ(bitmapTextWidth(font, text.c_str()), XTextWidth(x, text.c_str(), len)) << name;
+        EXPECT_EQ(label.ascent, x->max_bounds.ascent) << name;
+        EXPECT_EQ(label.descent, x->max_bounds.descent) << name;
+        EXPECT_EQ(label.width, XTextWidth(x, text.c_str(), len)) << name;
 
         Pixmap pixmap = XCreatePixmap(d, DefaultRootWindow(d), w, h, 24);
         GC gc = XCreateGC(d, pixmap, 0, nullptr);
@@ -195,13 +195,16 @@ TEST_P(LabelFonts, FoundMeasuredAndDrawnAsTheServerDoes)
         XSetFont(d, gc, x->fid);
         XDrawString(d, pixmap, gc, 3, baseline, text.c_str(), len);
         XImage *image = XGetImage(d, pixmap, 0, 0, w, h, AllPlanes, ZPixmap);
-        std::vector<unsigned char> mask(w * h);
-        drawBitmapText(font, text.c_str(), 3, baseline, mask.data(), w, h);
+        // The mask where XDrawString drew, from (3, baseline).
+        const int mx = 3 + label.left, my = baseline + label.top;
         int differing = 0, inked = 0;
         for (int py = 0; py < h; py++)
             for (int px = 0; px < w; px++) {
-                differing += (XGetPixel(image, px, py) & 1) != mask[py * w + px];
-                inked += mask[py * w + px];
+                bool in = px >= mx && px < mx + label.maskWidth && py >= my &&
+                          py < my + label.maskHeight &&
+                          label.mask[(py - my) * label.maskWidth + px - mx];
+                differing += (XGetPixel(image, px, py) & 1) != in;
+                inked += in;
             }
         EXPECT_EQ(differing, 0) << name;
         // Every font but the two-byte one draws 8-bit text.
@@ -210,7 +213,7 @@ TEST_P(LabelFonts, FoundMeasuredAndDrawnAsTheServerDoes)
         XFreeGC(d, gc);
         XFreePixmap(d, pixmap);
         XFreeFont(d, x);
-        closeBitmapFont(&font);
+        std::free(label.mask);
     }
     useFontFolders(nullptr, 0);
     XCloseDisplay(d);

@@ -7,7 +7,7 @@
 #include "app/schedule.h"
 #include "app/screens.h"
 #include "clock/state.h"
-#include "interaction/alarms.h"
+#include "interaction/commands.h"
 #include "render/geometry.h"
 #include "settings/settings.h"
 

@@ -6,7 +6,7 @@
 
 #include "app/modules.h"
 #include "canvas/font/labelfont.h"
-#include "display/screen.h"
+#include "display/events.h"
 #include "display/setup.h"
 #include "wayland/tile.h"
 

@@ -11,7 +11,6 @@
 #include "canvas/colornames.h"
 #include "render/indicators.h"
 #include "render/layout.h"
-#include "render/messages.h"
 #include "render/shades.h"
 #include "render/shapes.h"
 #include "settings/settings.h"
@@ -123,10 +122,8 @@ int makeSheet(pixman_image_t **sheet, int kind, const char *background, const ch
 bool makeSheets()
 {
     ClockCanvas &c = clockCanvas;
-    pixman_image_t **sheets[SPRITE_SHEET_COUNT] = {&c.daySheet, &c.ampmSheet, &c.digitSheet,
-                                                   &c.monthSheet};
     for (int kind = 0; kind < SPRITE_SHEET_COUNT; kind++) {
-        int status = makeSheet(sheets[kind], kind, settings.background, sheetInk(kind));
+        int status = makeSheet(&c.sheets[kind], kind, settings.background, sheetInk(kind));
         if (status != XpmSuccess) {
             reportSheetFailure(status, kind);
             return false;
@@ -196,19 +193,13 @@ void drawFace()
 void allocateHandPixels()
 {
     ClockCanvas &c = clockCanvas;
-    unsigned long stroke[3], outline[3], fill[3];
-    handPixels(PixelSource{localColorPixel, localDarkerPixel, localLighterPixel}, stroke, outline,
-               fill);
-    for (int i = 0; i < 3; i++) {
-        c.strokePixels[i] = static_cast<uint32_t>(stroke[i]);
-        c.outlinePixels[i] = static_cast<uint32_t>(outline[i]);
-        c.fillPixels[i] = static_cast<uint32_t>(fill[i]);
-    }
-    for (int i = 0; i < 3; i++) {
-        c.strokeSources[i] = solidImage(c.strokePixels[i]);
-        c.outlineSources[i] = solidImage(c.outlinePixels[i]);
-        c.fillSources[i] = solidImage(c.fillPixels[i]);
-    }
+    unsigned long pixels[HAND_LAYERS][3];
+    handPixels(PixelSource{localColorPixel, localDarkerPixel, localLighterPixel}, pixels);
+    for (int layer = 0; layer < HAND_LAYERS; layer++)
+        for (int i = 0; i < 3; i++) {
+            c.layerPixels[layer][i] = static_cast<uint32_t>(pixels[layer][i]);
+            c.layerSources[layer][i] = solidImage(c.layerPixels[layer][i]);
+        }
 }
 
 // ---- Frames ----
@@ -216,11 +207,9 @@ void allocateHandPixels()
 void drawIndicators(const struct tm &t)
 {
     ClockCanvas &c = clockCanvas;
-    pixman_image_t *sheets[SPRITE_SHEET_COUNT] = {c.daySheet, c.ampmSheet, c.digitSheet,
-                                                  c.monthSheet};
     IndicatorCopy copies[MAX_INDICATOR_COPIES];
     for (int k = 0, n = indicatorCopies(t, c.width, c.height, copies); k < n; k++)
-        pixman_image_composite32(PIXMAN_OP_SRC, sheets[copies[k].sheet], nullptr, c.frame, 0,
+        pixman_image_composite32(PIXMAN_OP_SRC, c.sheets[copies[k].sheet], nullptr, c.frame, 0,
                                  copies[k].sourceY, 0, 0, copies[k].x, copies[k].y,
                                  copies[k].width, copies[k].height);
 }
@@ -254,51 +243,32 @@ void drawThinLine(pixman_image_t *image, int x1, int y1, int x2, int y2, uint32_
     }
 }
 
-// A hand at 1x as composeFrame draws it: fill, stroke, outline. One-pixel
-// lines step as the server's; everything else is the layer's triangles
-// sampled at pixel centres, as the core requests are.
-void drawPlainHand(int i, const HandGeometry &hands)
+// A hand as composeFrame draws it: fill, stroke, outline; at 1x the layers'
+// triangles sampled at pixel centres as the core requests are, and
+// one-pixel lines stepped as the server's; smooth (n: the magnification),
+// the X clock's anti-aliased triangles on the magnified frame.
+void drawHand(pixman_image_t *target, int i, const HandGeometry &hands, bool smooth, int n)
 {
     ClockCanvas &c = clockCanvas;
-    const HandLayers &layers = settings.handLayers[i];
     const XPoint *polygon = hands.polygon[i];
     const int *line = hands.line[i];
+    const int thin[HAND_LAYERS] = {1, handShape.strokeWidth[i], handShape.outlineWidth[i]};
     XTriangle shape[MAX_OUTLINE_TRIANGLES];
-
-    if (layers.fill)
-        fillTriangles(c.frame, c.fillSources[i], shape,
-                      handLayerTriangles(i, FILL_LAYER, hands, 1, shape), PIXMAN_a1);
-    if (layers.stroke) {
-        if (handShape.strokeWidth[i] == 0)
-            drawThinLine(c.frame, line[0], line[1], line[2], line[3], c.strokePixels[i]);
-        else
-            fillTriangles(c.frame, c.strokeSources[i], shape,
-                          handLayerTriangles(i, STROKE_LAYER, hands, 1, shape), PIXMAN_a1);
-    }
-    if (layers.outline) {
-        if (handShape.outlineWidth[i] == 0) {
+    for (int layer = FILL_LAYER; layer < HAND_LAYERS; layer++) {
+        if (!layerOn(i, layer))
+            continue;
+        const uint32_t pixel = c.layerPixels[layer][i];
+        if (!smooth && thin[layer] == 0 && layer == STROKE_LAYER)
+            drawThinLine(target, line[0], line[1], line[2], line[3], pixel);
+        else if (!smooth && thin[layer] == 0)
             for (int k = 0; k < 3; k++)
-                drawThinLine(c.frame, polygon[k].x, polygon[k].y, polygon[k + 1].x,
-                             polygon[k + 1].y, c.outlinePixels[i]);
-        } else {
-            fillTriangles(c.frame, c.outlineSources[i], shape,
-                          handLayerTriangles(i, OUTLINE_LAYER, hands, 1, shape), PIXMAN_a1);
-        }
+                drawThinLine(target, polygon[k].x, polygon[k].y, polygon[k + 1].x,
+                             polygon[k + 1].y, pixel);
+        else
+            fillTriangles(target, c.layerSources[layer][i], shape,
+                          handLayerTriangles(i, layer, hands, smooth ? n : 1, shape),
+                          smooth ? PIXMAN_a8 : PIXMAN_a1);
     }
-}
-
-// The X clock's smooth hand on the magnified frame: the same triangles.
-void drawAntialiasedHand(pixman_image_t *target, int i, const HandGeometry &hands, int n)
-{
-    ClockCanvas &c = clockCanvas;
-    const HandLayers &layers = settings.handLayers[i];
-    const int on[3] = {layers.fill, layers.stroke, layers.outline};
-    pixman_image_t *sources[3] = {c.fillSources[i], c.strokeSources[i], c.outlineSources[i]};
-    XTriangle shape[MAX_OUTLINE_TRIANGLES];
-    for (int layer = FILL_LAYER; layer <= OUTLINE_LAYER; layer++)
-        if (on[layer])
-            fillTriangles(target, sources[layer], shape,
-                          handLayerTriangles(i, layer, hands, n, shape), PIXMAN_a8);
 }
 
 // The label's pixels, each as an n x n block.
@@ -379,12 +349,12 @@ void drawCanvasFrame(const struct tm &t, const HandGeometry &hands, const FrameP
         // Face and indicators magnified first, hands and label at full size.
         magnify(c.frame, target, scale);
         for (int k = 0; k < drawn; k++)
-            drawAntialiasedHand(target, order[k], hands, scale);
+            drawHand(target, order[k], hands, true, scale);
         if (label)
             drawLabel(target, scale);
     } else {
         for (int k = 0; k < drawn; k++)
-            drawPlainHand(order[k], hands);
+            drawHand(c.frame, order[k], hands, false, 1);
         if (label)
             drawLabel(c.frame, 1);
         magnify(c.frame, target, scale);

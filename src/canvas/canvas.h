@@ -7,6 +7,8 @@
 
 #include "canvas/font/labelfont.h"
 #include "render/geometry.h"
+#include "render/indicators.h"
+#include "render/layers.h"
 
 #include <cstdint>
 #include <ctime>
@@ -17,20 +19,13 @@ struct ClockCanvas {
     int width, height;              // the clock's own size, at 1x
     uint32_t backgroundPixel;       // dial background
     uint32_t foregroundPixel;       // ticks
-    uint32_t strokePixels[3];       // per hand: stroke layer
-    uint32_t outlinePixels[3];      // per hand: outline layer
-    uint32_t fillPixels[3];         // per hand: fill layer
+    uint32_t layerPixels[HAND_LAYERS][3];  // per layer, per hand
     uint32_t labelPixel;            // label colour
     unsigned char *labelMask;       // width x height, 1 where the label inks; null without label
     pixman_image_t *face;           // background, bevel and ticks
-    pixman_image_t *daySheet;       // the four indicator images, coloured
-    pixman_image_t *ampmSheet;
-    pixman_image_t *digitSheet;
-    pixman_image_t *monthSheet;
+    pixman_image_t *sheets[SPRITE_SHEET_COUNT]; // the indicator images, coloured
     pixman_image_t *frame;          // every frame is composed here at 1x
-    pixman_image_t *strokeSources[3];   // strokePixels as repeating one-pixel images
-    pixman_image_t *outlineSources[3];  // ... outlinePixels
-    pixman_image_t *fillSources[3];     // ... fillPixels
+    pixman_image_t *layerSources[HAND_LAYERS][3]; // layerPixels as repeating one-pixel images
 };
 
 extern ClockCanvas clockCanvas;

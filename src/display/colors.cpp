@@ -1,6 +1,7 @@
 // colorPixel and the shades of colours allocated on the X server.
 #include "display/colors.h"
 
+#include "display/setup.h"
 #include "render/shades.h"
 
 #include <cstdio>
@@ -66,3 +67,20 @@ unsigned long lighterPixel(const char *colour, Display *display, Window window, 
 {
     return colorPixel(lighterColor(colour, display, window, factor), display, window);
 }
+
+static unsigned long serverPixel(const char *colour)
+{
+    return colorPixel(colour, clockDisplay.display, clockDisplay.rootWindow);
+}
+
+static unsigned long serverDarker(const char *colour, float factor)
+{
+    return darkerPixel(colour, clockDisplay.display, clockDisplay.rootWindow, factor);
+}
+
+static unsigned long serverLighter(const char *colour, float factor)
+{
+    return lighterPixel(colour, clockDisplay.display, clockDisplay.rootWindow, factor);
+}
+
+const PixelSource serverPixels = {serverPixel, serverDarker, serverLighter};

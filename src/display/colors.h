@@ -14,3 +14,7 @@ char *darkerColor(const char *colour, Display *display, Window window, float fac
 char *lighterColor(const char *colour, Display *display, Window window, float factor);
 unsigned long darkerPixel(const char *colour, Display *display, Window window, float factor);
 unsigned long lighterPixel(const char *colour, Display *display, Window window, float factor);
+
+// The three above on the clock's display and root window, for the rules
+// of render/shades.h.
+extern const PixelSource serverPixels;

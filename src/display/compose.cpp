@@ -1,13 +1,15 @@
 // Frame composition: a copy of the face, the sprite indicators, the hands
-// layer by layer and the label, all on one off-screen drawable.
+// layer by layer and the label, all on one off-screen drawable. Smooth
+// hands are each layer's triangles (render/shapes.h) filled by RENDER with
+// coverage, one request per layer, over the frame at window resolution.
 #include "display/compose.h"
 
 #include "display/scaling.h"
 #include "display/setup.h"
-#include "display/smooth.h"
 #include "render/geometry.h"
 #include "render/indicators.h"
 #include "render/layout.h"
+#include "render/shapes.h"
 #include "settings/settings.h"
 
 #include <cstring>
@@ -15,16 +17,12 @@
 // Each indicator: one glyph window out of its sprite sheet, copied opaquely.
 static void drawIndicators(Drawable target, const struct tm &t)
 {
-    const SpriteSheet *sheets[SPRITE_SHEET_COUNT] = {&clockDisplay.daySheet,
-                                                     &clockDisplay.ampmSheet,
-                                                     &clockDisplay.digitSheet,
-                                                     &clockDisplay.monthSheet};
     IndicatorCopy copies[MAX_INDICATOR_COPIES];
     int n = indicatorCopies(t, static_cast<int>(settings.windowWidth),
                             static_cast<int>(settings.windowHeight), copies);
     for (int k = 0; k < n; k++) {
         const IndicatorCopy &c = copies[k];
-        XCopyArea(clockDisplay.display, sheets[c.sheet]->pixmap, target, clockDisplay.gc, 0,
+        XCopyArea(clockDisplay.display, clockDisplay.sheets[c.sheet].pixmap, target, clockDisplay.gc, 0,
                   c.sourceY, static_cast<unsigned int>(c.width),
                   static_cast<unsigned int>(c.height), c.x, c.y);
     }
@@ -43,23 +41,38 @@ static void drawHand(Drawable target, int i)
 {
     Display *d = clockDisplay.display;
     GC gc = clockDisplay.gc;
-    const HandLayers &layers = settings.handLayers[i];
     XPoint *polygon = handGeometry.polygon[i];
     const int *line = handGeometry.line[i];
+    const unsigned long(&pixels)[HAND_LAYERS][3] = clockDisplay.layerPixels;
 
-    if (layers.fill) {
-        setLayer(clockDisplay.fillPixels[i]);
+    if (layerOn(i, FILL_LAYER)) {
+        setLayer(pixels[FILL_LAYER][i]);
         XFillPolygon(d, target, gc, polygon, 3, Convex, CoordModeOrigin);
     }
-    if (layers.stroke) {
+    if (layerOn(i, STROKE_LAYER)) {
         clockDisplay.gcValues.line_width = handShape.strokeWidth[i];
-        setLayer(clockDisplay.strokePixels[i]);
+        setLayer(pixels[STROKE_LAYER][i]);
         XDrawLine(d, target, gc, line[0], line[1], line[2], line[3]);
     }
-    if (layers.outline) {
+    if (layerOn(i, OUTLINE_LAYER)) {
         clockDisplay.gcValues.line_width = handShape.outlineWidth[i];
-        setLayer(clockDisplay.outlinePixels[i]);
+        setLayer(pixels[OUTLINE_LAYER][i]);
         XDrawLines(d, target, gc, polygon, 4, CoordModeOrigin);
+    }
+}
+
+// A smooth hand's layers that are on, anti-aliased onto the window-sized
+// frame: the server adds each request's triangles into one coverage mask.
+static void drawSmoothHand(int i)
+{
+    const ScaledDrawing &s = clockDisplay.scaling;
+    XTriangle shape[MAX_OUTLINE_TRIANGLES];
+    for (int layer = FILL_LAYER; layer < HAND_LAYERS; layer++) {
+        int n = layerOn(i, layer) ? handLayerTriangles(i, layer, handGeometry, settings.scale, shape)
+                                  : 0;
+        if (n > 0)
+            XRenderCompositeTriangles(clockDisplay.display, PictOpOver, s.layerSources[layer][i],
+                                      s.smoothPicture, s.coverageFormat, 0, 0, shape, n);
     }
 }
 

@@ -4,7 +4,7 @@
 #include "display/events.h"
 
 #include "display/setup.h"
-#include "interaction/click.h"
+#include "interaction/commands.h"
 
 #include <cstdlib>
 

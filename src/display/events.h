@@ -1,5 +1,6 @@
-// X events: a click runs the command, an exposure asks for a refresh, the
-// window manager's close request ends the clock.
+// The X screen's steps for the loop, and its events: a click runs the
+// command, an exposure asks for a refresh, the window manager's close
+// request ends the clock.
 #pragma once
 
 #include "interaction/screen.h"
@@ -11,3 +12,5 @@ EventOutcome handleEvents(bool readConnection = true);
 
 // Closes the display and ends the process with status 0.
 [[noreturn]] void quit();
+
+extern const ClockScreen xScreen;

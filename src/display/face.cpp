@@ -20,31 +20,18 @@ void fillBackground()
                    settings.windowWidth, settings.windowHeight);
 }
 
-// Colours allocated on the server, for the shade rules.
-static unsigned long serverDarker(const char *colour, float factor)
-{
-    return darkerPixel(colour, clockDisplay.display, clockDisplay.rootWindow, factor);
-}
-
-static unsigned long serverLighter(const char *colour, float factor)
-{
-    return lighterPixel(colour, clockDisplay.display, clockDisplay.rootWindow, factor);
-}
-
 void drawBevel(int pushedIn)
 {
     Display *d = clockDisplay.display;
     Pixmap face = clockDisplay.facePixmap;
     int w = static_cast<int>(settings.windowWidth);
     int h = static_cast<int>(settings.windowHeight);
-    const PixelSource shades = {nullptr, serverDarker, serverLighter};
-
-    setForeground(bevelPixel(shades, pushedIn, 0));
+    setForeground(bevelPixel(serverPixels, pushedIn, 0));
     XDrawLine(d, face, clockDisplay.gc, 0, 0, w - 1, 0);
     XDrawLine(d, face, clockDisplay.gc, 0, 0, 0, h - 1);
 
     // The second shade is allocated only after the first two lines are out.
-    setForeground(bevelPixel(shades, pushedIn, 1));
+    setForeground(bevelPixel(serverPixels, pushedIn, 1));
     // Both lines start one pixel outside the pixmap (y = H, x = W); the
     // server clips the outside pixel, so the edges still end at the corner.
     XDrawLine(d, face, clockDisplay.gc, w - 1, h, w - 1, 0);

@@ -130,10 +130,10 @@ void setupScaledDrawing()
     s.smoothPicture = XRenderCreatePicture(d, s.smoothPixmap, format, 0, nullptr);
     s.coverageFormat = XRenderFindStandardFormat(d, PictStandardA8);
     GC gc = nullptr;
+    const int order[HAND_LAYERS] = {STROKE_LAYER, OUTLINE_LAYER, FILL_LAYER};
     for (int i = 0; i < 3; i++) {
-        s.strokeSources[i] = solidSource(clockDisplay.strokePixels[i], format, &gc);
-        s.outlineSources[i] = solidSource(clockDisplay.outlinePixels[i], format, &gc);
-        s.fillSources[i] = solidSource(clockDisplay.fillPixels[i], format, &gc);
+        for (int layer : order)
+            s.layerSources[layer][i] = solidSource(clockDisplay.layerPixels[layer][i], format, &gc);
     }
     s.labelSource = solidSource(clockDisplay.labelPixel, format, &gc);
     XFreeGC(d, gc);

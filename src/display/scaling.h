@@ -12,9 +12,7 @@ struct ScaledDrawing {
     Picture windowPictures[2];   // mainWindow, iconWindow: magnified copies land here
     Pixmap smoothPixmap;         // smooth hands: the frame at window size
     Picture smoothPicture;       // (framePixmap itself when the scale is 1)
-    Picture strokeSources[3];    // per hand, one repeating pixel of strokePixels
-    Picture outlineSources[3];   // ... of outlinePixels
-    Picture fillSources[3];      // ... of fillPixels
+    Picture layerSources[3][3];  // per layer and hand, one repeating pixel of its layerPixels
     Picture labelSource;         // ... of labelPixel
     Picture labelMask;           // the label's pixels, one bit deep, magnified
     XRenderPictFormat *coverageFormat;  // 8-bit alpha: the polygons' coverage

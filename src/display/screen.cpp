@@ -1,11 +1,10 @@
 // The X screen's steps for the loop: the frame composed on the server, the
 // connection written without reading (display/connection) and read by the
 // event drain.
-#include "display/screen.h"
+#include "display/events.h"
 
 #include "display/compose.h"
 #include "display/connection.h"
-#include "display/events.h"
 #include "display/scaling.h"
 #include "display/setup.h"
 #include "render/geometry.h"

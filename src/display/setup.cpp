@@ -6,7 +6,6 @@
 #include "display/colors.h"
 #include "display/face.h"
 #include "render/layout.h"
-#include "render/messages.h"
 #include "settings/settings.h"
 
 #include <X11/Xutil.h>
@@ -50,11 +49,9 @@ static void loadLabelFont(int *labelHeight, int *labelWidth)
 // The four sheets in order; a failing one ends the clock before the next.
 static void createSpriteSheets()
 {
-    SpriteSheet *sheets[SPRITE_SHEET_COUNT] = {&clockDisplay.daySheet, &clockDisplay.ampmSheet,
-                                               &clockDisplay.digitSheet, &clockDisplay.monthSheet};
     for (int kind = 0; kind < SPRITE_SHEET_COUNT; kind++) {
         int status = createSpriteSheet(clockDisplay.display, clockDisplay.rootWindow,
-                                       *sheets[kind], kind, settings.background, sheetInk(kind));
+                                       clockDisplay.sheets[kind], kind, settings.background, sheetInk(kind));
         if (status != XpmSuccess) {
             reportSheetFailure(status, kind);
             XCloseDisplay(clockDisplay.display);
@@ -158,22 +155,6 @@ static void setWMHints(int withdrawn, int iconic, const XSizeHints &sizeHints)
     XSetWMHints(clockDisplay.display, clockDisplay.mainWindow, &hints);
 }
 
-// Colours allocated on the server, for handPixels.
-static unsigned long serverPixel(const char *colour)
-{
-    return colorPixel(colour, clockDisplay.display, clockDisplay.rootWindow);
-}
-
-static unsigned long serverDarker(const char *colour, float factor)
-{
-    return darkerPixel(colour, clockDisplay.display, clockDisplay.rootWindow, factor);
-}
-
-static unsigned long serverLighter(const char *colour, float factor)
-{
-    return lighterPixel(colour, clockDisplay.display, clockDisplay.rootWindow, factor);
-}
-
 void setupDisplay(int argc, char **argv)
 {
     const char *geometry = settings.geometry;
@@ -218,8 +199,7 @@ void setupDisplay(int argc, char **argv)
     setWMHints(settings.withdrawn, settings.iconic, hints);
     XMapWindow(d, clockDisplay.mainWindow);
 
-    handPixels(PixelSource{serverPixel, serverDarker, serverLighter}, clockDisplay.strokePixels,
-               clockDisplay.outlinePixels, clockDisplay.fillPixels);
+    handPixels(serverPixels, clockDisplay.layerPixels);
     clockDisplay.labelPixel = colorPixel(settings.LabelColor, d, root);
     setupScaledDrawing();
 }

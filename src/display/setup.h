@@ -4,6 +4,7 @@
 
 #include "display/scaling.h"
 #include "display/sprites.h"
+#include "render/layers.h"
 
 #include <X11/Xlib.h>
 
@@ -16,10 +17,7 @@ struct ClockDisplay {
     unsigned long foregroundPixel; // ticks and GC default
     XFontStruct *labelFont;        // label font, null when the label is off
     Font labelFontId;              // its font id
-    SpriteSheet daySheet;          // day-of-week glyphs
-    SpriteSheet ampmSheet;         // AM and PM glyphs
-    SpriteSheet digitSheet;        // digits 0-9
-    SpriteSheet monthSheet;        // month names
+    SpriteSheet sheets[SPRITE_SHEET_COUNT]; // day, AM/PM, digits, months
     Pixmap facePixmap;             // the static dial face
     Pixmap framePixmap;            // every frame is composed here
     Window mainWindow;             // the top-level window
@@ -28,9 +26,7 @@ struct ClockDisplay {
     XGCValues gcValues;            // gc's value record
     Atom wmProtocols;              // "WM_PROTOCOLS"
     Atom wmDeleteWindow;           // "WM_DELETE_WINDOW"
-    unsigned long strokePixels[3]; // per hand: stroke layer
-    unsigned long outlinePixels[3];// per hand: outline layer
-    unsigned long fillPixels[3];   // per hand: fill layer
+    unsigned long layerPixels[HAND_LAYERS][3]; // per layer, per hand
     unsigned long labelPixel;      // label colour
     unsigned int scaledWidth;      // window size: the frame's times the scale
     unsigned int scaledHeight;

@@ -26,6 +26,13 @@ void formatColorLine(char *line, char pixelChar, const char *colour)
     std::snprintf(line, COLOR_LINE_SIZE, "%c c %s", pixelChar, colour);
 }
 
+void reportSheetFailure(int status, int kind)
+{
+    std::printf("tavock : (%d) not enough free color cells for %s.\n", status,
+                spriteSheetKinds[kind].what);
+    std::fflush(stdout);
+}
+
 int indicatorCopies(const struct tm &t, int width, int height,
                     IndicatorCopy copies[MAX_INDICATOR_COPIES])
 {

@@ -40,6 +40,11 @@ enum { COLOR_LINE_SIZE = 4 + 63 + 1 };
 // fit if the colour text were ever longer than a colour field.
 void formatColorLine(char *line, char pixelChar, const char *colour);
 
+// The sheet of the given kind could not be made (libXpm's status): one line
+// on standard output, flushed at once; the caller ends the clock with
+// status 0.
+void reportSheetFailure(int status, int kind);
+
 // One window of a sheet copied opaquely onto the frame.
 struct IndicatorCopy {
     int sheet;          // DAY_SHEET ... MONTH_SHEET

@@ -4,6 +4,12 @@
 
 #include "settings/settings.h"
 
+bool layerOn(int hand, int layer)
+{
+    const HandLayers &l = settings.handLayers[hand];
+    return layer == FILL_LAYER ? l.fill : layer == STROKE_LAYER ? l.stroke : l.outline;
+}
+
 void deriveHandLayers()
 {
     for (HandLayers &l : settings.handLayers) {

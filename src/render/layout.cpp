@@ -118,3 +118,10 @@ void fitScale()
         settings.scale = 1;
     settings.scale = fitScaleTo(settings.windowWidth, settings.windowHeight, settings.scale, 1);
 }
+
+void reportLabelFontFailure(const char *font)
+{
+    std::printf("tavock : failed to load font %s\n", font);
+    std::printf("tavock : warning : the label will not be drawn\n");
+    std::fflush(stdout);
+}

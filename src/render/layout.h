@@ -53,3 +53,8 @@ int fitScaleTo(unsigned int width, unsigned int height, int asked, int step);
 // Keeps settings.scale within 1 and the largest scale at which the clock's
 // window stays within the largest side (fitScaleTo, its line included).
 void fitScale();
+
+// The label font named was not found: two lines on standard output, flushed
+// at once (the clock may be killed long before its exit would flush them);
+// the caller leaves the label out.
+void reportLabelFontFailure(const char *font);

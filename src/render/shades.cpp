@@ -3,6 +3,8 @@
 // 5, 5 * 1.8 gives 9; double precision would give 4 and 8).
 #include "render/shades.h"
 
+#include "render/layers.h"
+
 #include "settings/settings.h"
 
 #include <cstdio>
@@ -38,9 +40,10 @@ void formatShade(char *text, unsigned short red, unsigned short green, unsigned 
     std::snprintf(text, 64, "#%.2x%.2x%.2x", c[0], c[1], c[2]);
 }
 
-void handPixels(const PixelSource &source, unsigned long stroke[3], unsigned long outline[3],
-                unsigned long fill[3])
+void handPixels(const PixelSource &source, unsigned long pixels[][3])
 {
+    unsigned long *stroke = pixels[STROKE_LAYER], *outline = pixels[OUTLINE_LAYER];
+    unsigned long *fill = pixels[FILL_LAYER];
     const char *colours[3] = {settings.secondColor, settings.minuteColor, settings.hourColor};
     const char *outColours[3] = {settings.secondOutColor, settings.minuteOutColor,
                                  settings.hourOutColor};

@@ -25,8 +25,8 @@ struct PixelSource {
 // taken in the order the X clock allocates them (so that the messages of
 // bad colours come in that order too): neon strokes darker, plain outlines
 // lighter, then the outline and fill overrides.
-void handPixels(const PixelSource &source, unsigned long stroke[3], unsigned long outline[3],
-                unsigned long fill[3]);
+// pixels is indexed by layer (render/layers.h), then hand.
+void handPixels(const PixelSource &source, unsigned long pixels[][3]);
 
 // The bevel's shade of the background for its first edges (edge 0: top
 // and left) or its second (1: right and bottom): the lighter shade first

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "render/geometry.h"
+#include "render/layers.h"
 
 #include <X11/extensions/Xrender.h>
 
@@ -22,9 +23,6 @@ enum { MAX_OUTLINE_TRIANGLES = 3 * 2 + 3 };
 // without area is the band of its longest side. Returns the count.
 int triangleOutline(const XPointDouble corner[3], double width,
                     XTriangle outline[MAX_OUTLINE_TRIANGLES]);
-
-// The layers of a hand, in the order they are drawn.
-enum { FILL_LAYER, STROKE_LAYER, OUTLINE_LAYER };
 
 // The triangles of one layer of a hand of hands (computed on a dial
 // magnified n times, see handDial), with the layer's width from handShape

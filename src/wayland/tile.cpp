@@ -5,7 +5,7 @@
 #include "wayland/tile.h"
 
 #include "canvas/canvas.h"
-#include "interaction/click.h"
+#include "interaction/commands.h"
 #include "render/layout.h"
 #include "settings/settings.h"
 #include "wayland/buffers.h"

@@ -21,6 +21,7 @@ namespace {
 
 enum { CODES = 256, DEFAULT_GLYPH = CODES, GLYPHS = CODES + 1 };
 
+
 // A glyph being made: X's metrics and its box's pixels (one byte each).
 struct Glyph {
     bool exists;
@@ -396,43 +397,19 @@ bool readOutlineGlyphs(FT_Face face, const FontSizes &size, Glyph *glyphs, int *
     return true;
 }
 
-// The glyphs into the font: each code's own, or the default one, packed
-// into one block of pixels.
-bool keepGlyphs(const Glyph *glyphs, BitmapFont *font)
+// What XDrawString draws for a code: its glyph, the default glyph for a
+// code the font lacks, or nothing.
+const Glyph *glyphFor(const Glyph *glyphs, char c)
 {
-    size_t total = 0, at[GLYPHS];
-    for (int i = 0; i < GLYPHS; i++) {
-        at[i] = total;
-        total += static_cast<size_t>(boxWidth(glyphs[i]) * boxHeight(glyphs[i]));
-    }
-    font->ink = static_cast<unsigned char *>(std::malloc(total ? total : 1));
-    if (!font->ink)
-        return false;
-    for (int i = 0; i < GLYPHS; i++)
-        if (glyphs[i].bits)
-            std::memcpy(font->ink + at[i], glyphs[i].bits,
-                        static_cast<size_t>(boxWidth(glyphs[i]) * boxHeight(glyphs[i])));
-    for (int c = 0; c < CODES; c++) {
-        const int i = glyphs[c].exists ? c : DEFAULT_GLYPH;
-        const Glyph &g = glyphs[i];
-        font->glyphs[c] = g.exists ? FontGlyph{g.lbearing, g.rbearing, g.ascent, g.descent,
-                                               g.width, static_cast<int>(at[i])}
-                                   : FontGlyph{};
-    }
-    return true;
+    const Glyph &g = glyphs[static_cast<unsigned char>(c)];
+    return g.exists ? &g : glyphs[DEFAULT_GLYPH].exists ? &glyphs[DEFAULT_GLYPH] : nullptr;
 }
 
-} // namespace
-
-void useFontFolders(const FontFolder *folders, int count)
+// The glyphs of the font the server opens for name, with the largest
+// ascent and descent of any glyph (max_bounds). False when there is none
+// or it cannot be read.
+bool readFont(const char *name, Glyph *glyphs, int *ascent, int *descent)
 {
-    chosenFolders = count > 0 ? folders : nullptr;
-    chosenCount = count;
-}
-
-bool openBitmapFont(const char *name, BitmapFont *font)
-{
-    *font = BitmapFont{};
     FontFolder present[16];
     const FontFolder *folders = chosenFolders;
     int count = chosenCount;
@@ -446,94 +423,74 @@ bool openBitmapFont(const char *name, BitmapFont *font)
         return false;
     FT_Face face;
     bool read = FT_New_Face(library, source.file, 0, &face) == 0;
-    Glyph glyphs[GLYPHS] = {};
-    font->ascent = font->descent = -32768;
+    *ascent = *descent = -32768;
     if (read && source.route == FONT_BITMAP) {
         read = face->num_fixed_sizes > 0 && FT_Select_Size(face, 0) == 0 &&
                readBitmapGlyphs(face, glyphs);
         if (read)
-            bitmapBounds(face, &font->ascent, &font->descent);
+            bitmapBounds(face, ascent, descent);
     } else if (read && source.route == FONT_SCALED_BITMAP) {
         read = face->num_fixed_sizes > 0 && FT_Select_Size(face, 0) == 0 &&
-               scaleBitmapGlyphs(face, source.size, source.scaleX, source.scaleY, glyphs,
-                                 &font->ascent, &font->descent);
+               scaleBitmapGlyphs(face, source.size, source.scaleX, source.scaleY, glyphs, ascent,
+                                 descent);
     } else if (read) {
-        read = FT_IS_SCALABLE(face) &&
-               readOutlineGlyphs(face, source.size, glyphs, &font->ascent, &font->descent);
+        read = FT_IS_SCALABLE(face) && readOutlineGlyphs(face, source.size, glyphs, ascent,
+                                                         descent);
     }
-    read = read && keepGlyphs(glyphs, font);
-    freeGlyphs(glyphs, GLYPHS);
     // FT_Done_FreeType closes the face with it.
     FT_Done_FreeType(library);
-    font->open = read;
-    if (!read)
-        closeBitmapFont(font);
     return read;
 }
 
-void closeBitmapFont(BitmapFont *font)
-{
-    std::free(font->ink);
-    font->ink = nullptr;
-    font->open = false;
-}
+} // namespace
 
-int bitmapTextWidth(const BitmapFont &font, const char *text)
+void useFontFolders(const FontFolder *folders, int count)
 {
-    int width = 0;
-    for (const char *p = text; *p; p++)
-        width += font.glyphs[static_cast<unsigned char>(*p)].width;
-    return width;
-}
-
-void drawBitmapText(const BitmapFont &font, const char *text, int x, int y, unsigned char *mask,
-                    int width, int height)
-{
-    for (const char *p = text; *p; p++) {
-        const FontGlyph &g = font.glyphs[static_cast<unsigned char>(*p)];
-        const int w = g.rbearing > g.lbearing ? g.rbearing - g.lbearing : 0;
-        const int h = g.ascent + g.descent > 0 ? g.ascent + g.descent : 0;
-        for (int row = 0; row < h; row++)
-            for (int column = 0; column < w; column++) {
-                int px = x + g.lbearing + column, py = y - g.ascent + row;
-                if (font.ink[g.ink + row * w + column] && px >= 0 && px < width && py >= 0 &&
-                    py < height)
-                    mask[py * width + px] = 1;
-            }
-        x += g.width;
-    }
+    chosenFolders = count > 0 ? folders : nullptr;
+    chosenCount = count;
 }
 
 bool tavockLabelText(const char *font, const char *text, LabelText *label)
 {
     *label = LabelText{};
-    BitmapFont f;
-    if (!openBitmapFont(font, &f))
+    Glyph glyphs[GLYPHS] = {};
+    if (!readFont(font, glyphs, &label->ascent, &label->descent)) {
+        freeGlyphs(glyphs, GLYPHS);
+        *label = LabelText{};
         return false;
-    label->ascent = f.ascent;
-    label->descent = f.descent;
-    label->width = bitmapTextWidth(f, text);
+    }
     // The mask holds every glyph's box: they may reach left of the origin
     // and past the advance, never above the ascent or below the descent.
     int left = 0, right = 0, x = 0;
-    for (const char *p = text; *p; p++) {
-        const FontGlyph &g = f.glyphs[static_cast<unsigned char>(*p)];
-        if (g.rbearing > g.lbearing) {
-            left = std::min(left, x + g.lbearing);
-            right = std::max(right, x + g.rbearing);
+    for (const char *p = text; *p; p++)
+        if (const Glyph *g = glyphFor(glyphs, *p)) {
+            if (boxWidth(*g) > 0) {
+                left = std::min(left, x + g->lbearing);
+                right = std::max(right, x + g->rbearing);
+            }
+            x += g->width;
         }
-        x += g.width;
-    }
+    label->width = x;
     label->left = left;
-    label->top = -f.ascent;
+    label->top = -label->ascent;
     label->maskWidth = right - left;
-    label->maskHeight = f.ascent + f.descent > 0 ? f.ascent + f.descent : 0;
+    label->maskHeight = std::max(label->ascent + label->descent, 0);
     size_t size = static_cast<size_t>(label->maskWidth) * static_cast<size_t>(label->maskHeight);
     label->mask = static_cast<unsigned char *>(std::calloc(size ? size : 1, 1));
-    if (label->mask)
-        drawBitmapText(f, text, -left, f.ascent, label->mask, label->maskWidth,
-                       label->maskHeight);
-    closeBitmapFont(&f);
+    x = -left;
+    for (const char *p = text; *p && label->mask; p++) {
+        const Glyph *g = glyphFor(glyphs, *p);
+        if (!g)
+            continue;
+        // Every box lies inside the mask: its pixels go in as they are.
+        for (int row = 0; row < boxHeight(*g); row++)
+            for (int column = 0; column < boxWidth(*g); column++)
+                if (g->bits[row * boxWidth(*g) + column])
+                    label->mask[(label->ascent - g->ascent + row) * label->maskWidth + x +
+                                g->lbearing + column] = 1;
+        x += g->width;
+    }
+    freeGlyphs(glyphs, GLYPHS);
     if (!label->mask)
         *label = LabelText{};
     return label->mask != nullptr;

@@ -1,6 +1,6 @@
-// checkAlarms: runs each `at` command once when the time of the last redraw
-// reaches it. Reads the time shown; draws nothing.
-#include "interaction/alarms.h"
+// checkAlarms runs each `at` command once when the time of the last redraw
+// reaches it (reading the time shown); runClickCommand the click command.
+#include "interaction/commands.h"
 
 #include "clock/state.h"
 #include "settings/settings.h"
@@ -35,4 +35,11 @@ void checkAlarms()
         // Its exit status is not looked at: the entry stays fired either way.
         [[maybe_unused]] int status = std::system(alarm->command);
     }
+}
+
+void runClickCommand()
+{
+    std::fflush(stdout);  // keep our own output ahead of the command's
+    // Synchronous; its exit status is not looked at.
+    [[maybe_unused]] int status = std::system(settings.execProg);
 }
