@@ -5,7 +5,7 @@
 _tavock_options="-V -h -H -help -rc -u -exe -display -geometry -withdrawn
     -iconic -standout -noborder -shift -title -bg -fg -sec -min -hour -day
     -ampm -date -ns -nd -nap -nt -at -fs -ts -fh -oh -nh -ht -ot -nf -label
-    -fn -lcol -ltop -scale -smooth -wayland"
+    -fn -lcol -ltop -scale -smooth -wayland -layer -output"
 
 _tavock()
 {
@@ -49,7 +49,10 @@ _tavock()
                 -fn "$cur*" 2>/dev/null)
         fi
         ;;
-    -u | -shift | -ht | -ot | -scale | -geometry | -title | -label)
+    -layer)
+        mapfile -t COMPREPLY < <(compgen -W 'background bottom top overlay' -- "$cur")
+        ;;
+    -u | -shift | -ht | -ot | -scale | -geometry | -title | -label | -output)
         # Numbers, geometries and free text: nothing to offer.
         ;;
     *)

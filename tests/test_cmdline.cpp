@@ -31,10 +31,11 @@ TEST(CommandLine, TableRowsInOrder)
         {"-date", true},      {"-exe", true},        {"-at", false},     {"-nt", false},
         {"-fs", false},       {"-ts", false},        {"-ht", true},      {"-ot", true},
         {"-fh", false},       {"-oh", false},        {"-nh", false},     {"-nf", false},
-        {"-scale", true},     {"-smooth", false},    {"-wayland", false},
+        {"-scale", true},     {"-smooth", false},    {"-wayland", false}, {"-layer", true},
+        {"-output", true},
     };
-    ASSERT_EQ(commandLineOptionCount, 39);
-    for (int i = 0; i < 39; i++) {
+    ASSERT_EQ(commandLineOptionCount, 41);
+    for (int i = 0; i < 41; i++) {
         EXPECT_STREQ(commandLineOptions[i].prefix, expected[i].prefix) << i;
         EXPECT_EQ(commandLineOptions[i].takesValue, expected[i].takesValue) << i;
     }
@@ -49,6 +50,7 @@ TEST(CommandLine, ArgumentDecisions)
         {"-update", "-u"},    {"-u", "-u"},         {"-shift", "-shift"},   {"-nap", "-nap"},
         {"-nd", "-nd"},       {"-hours", "-hour"},  {"-ht", "-ht"},         {"-at", "-at"},
         {"-oh", "-oh"},       {"-scale", "-scale"}, {"-scaled", "-scale"},  {"-smooth", "-smooth"},
+        {"-layer", "-layer"}, {"-layers", "-layer"}, {"-output", "-output"}, {"-label", "-label"},
     };
     for (auto [arg, prefix] : options) {
         ArgumentDecision d = decideArgument(arg);
@@ -184,7 +186,8 @@ TEST(CommandLine, SwitchesAndValues)
                              "-ns", "-nd", "-nap", "-fs", "-ts", "-oh", "-nh", "-label", "hi",
                              "-exe", "xterm", "-display", ":5", "-geometry", "80x80", "-bg", "b",
                              "-fg", "f", "-sec", "s", "-min", "m", "-hour", "h", "-day", "d",
-                             "-ampm", "a", "-date", "t", "-fn", "fixed"});
+                             "-ampm", "a", "-date", "t", "-fn", "fixed", "-layer", "bottom",
+                             "-output", "DP-2"});
     const ClockSettings &s = settings;
     EXPECT_EQ(s.withdrawn + s.iconic + s.noborder, 3);
     EXPECT_EQ(s.pushedIn, 0);
@@ -197,7 +200,7 @@ TEST(CommandLine, SwitchesAndValues)
         {s.Label, "hi"}, {s.execProg, "xterm"}, {s.displayName, ":5"}, {s.geometry, "80x80"},
         {s.background, "b"}, {s.foreground, "f"}, {s.secondColor, "s"}, {s.minuteColor, "m"},
         {s.hourColor, "h"}, {s.dayColor, "d"}, {s.AMPMColor, "a"}, {s.dateColor, "t"},
-        {s.Font, "fixed"},
+        {s.Font, "fixed"}, {s.layer, "bottom"}, {s.output, "DP-2"},
     };
     for (auto [field, text] : texts)
         EXPECT_STREQ(field, text);
@@ -218,6 +221,8 @@ TEST(CommandLine, TextLengthLimits)
         {"-label", 300, 255, [] { return (const char *)settings.Label; }},
         {"-fn", 300, 255, [] { return (const char *)settings.Font; }},
         {"-bg", 64, 63, [] { return (const char *)settings.background; }},
+        {"-layer", 30, 15, [] { return (const char *)settings.layer; }},
+        {"-output", 100, 63, [] { return (const char *)settings.output; }},
     };
     for (auto &r : rows) {
         std::string value(r.length, 'q');

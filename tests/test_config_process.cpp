@@ -55,6 +55,8 @@ const std::string USAGE =
     "-scale <1-8>     draw the clock N times larger, pixel for pixel\n"
     "-smooth          draw the hands anti-aliased\n"
     "-wayland         show the clock on the Wayland display\n"
+    "-layer <name>    Wayland layer: background, bottom, top or overlay\n"
+    "-output <name>   Wayland output to show the clock on\n"
     "\n";
 const std::string UNKNOWN = "tavock: error in tavockrc file, ignoring...\n";
 const std::string MISSING0 = "parsercfile: missing param[0]\n";

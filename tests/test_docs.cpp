@@ -194,7 +194,7 @@ TEST(ExampleFile, HasOneSettingLineForEachKeyword)
         if (isCommentedSetting(line))
             seen.insert(keywordOf(line));
     std::set<std::string> known = knownKeywords();
-    EXPECT_EQ(known.size(), 43u);
+    EXPECT_EQ(known.size(), 45u);
     for (const std::string &keyword : known)
         EXPECT_EQ(seen.count(keyword), 1u) << keyword;
     for (const std::string &keyword : seen)
@@ -221,7 +221,7 @@ TEST(ExampleFile, EachSettingUncommentedAloneIsValidAndTakesEffect)
             << "uncommented, this line changes nothing: " << lines[i];
         tried++;
     }
-    EXPECT_EQ(tried, 43);
+    EXPECT_EQ(tried, 45);
 }
 
 TEST(ExampleFile, CommandLinesStoreWhatTheyShow)

@@ -299,12 +299,14 @@ TEST(RcFile, StoreQuotedCommandNeverExceedsTheField)
     EXPECT_STREQ(field, "");
 }
 
-TEST(RcFile, KeywordTableHasFortyThreeDistinctRows)
+TEST(RcFile, KeywordTableHasFortyFiveDistinctRows)
 {
-    EXPECT_EQ(rcKeywordCount, 43);
+    EXPECT_EQ(rcKeywordCount, 45);
     EXPECT_STREQ(rcKeywords[40].keyword, "scale");
     EXPECT_STREQ(rcKeywords[41].keyword, "smooth");
     EXPECT_STREQ(rcKeywords[42].keyword, "wayland");
+    EXPECT_STREQ(rcKeywords[43].keyword, "layer");
+    EXPECT_STREQ(rcKeywords[44].keyword, "output");
     for (int i = 0; i < rcKeywordCount; i++)
         EXPECT_EQ(findRcKeyword(rcKeywords[i].keyword), &rcKeywords[i]);
     EXPECT_EQ(findRcKeyword("label"), nullptr);
@@ -358,6 +360,8 @@ TEST(RcFile, CompleteFile)
         "noborder 1\n"
         "shift -5\n"
         "title MyClock\n"
+        "layer overlay\n"
+        "output HDMI-A-1\n"
         "colour red\n"
         "title\n"
         "at 23:59:59 \"date\"\n";
@@ -372,7 +376,8 @@ TEST(RcFile, CompleteFile)
         {s.minuteFillColor, "#999999"}, {s.hourFillColor, "#aaaaaa"},
         {s.dayColor, "#bbbbbb"}, {s.AMPMColor, "#cccccc"}, {s.dateColor, "#dddddd"},
         {s.Label, "Hello"}, {s.Font, "fixed"}, {s.LabelColor, "#eeeeee"},
-        {s.execProg, "xclock -digital"}, {s.title, "MyClock"},
+        {s.execProg, "xclock -digital"}, {s.title, "MyClock"}, {s.layer, "overlay"},
+        {s.output, "HDMI-A-1"},
     };
     for (auto [field, text] : texts)
         EXPECT_STREQ(field, text);

@@ -102,6 +102,28 @@ INSTANTIATE_TEST_SUITE_P(
                       ScaleCase{"EnteredSlotFreedSince", {0, 2, 1}, {true, false, true}, 1}),
     RowName());
 
+// The four layers by name; any other name (case counts) is top, and says so.
+TEST(LayerNames, AreTheFourLayersAndTopOtherwise)
+{
+    const struct {
+        const char *name;
+        bool known;
+        uint32_t layer;
+    } rows[] = {{"", true, ZWLR_LAYER_SHELL_V1_LAYER_TOP},
+                {"background", true, ZWLR_LAYER_SHELL_V1_LAYER_BACKGROUND},
+                {"bottom", true, ZWLR_LAYER_SHELL_V1_LAYER_BOTTOM},
+                {"top", true, ZWLR_LAYER_SHELL_V1_LAYER_TOP},
+                {"overlay", true, ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY},
+                {"Overlay", false, ZWLR_LAYER_SHELL_V1_LAYER_TOP},
+                {"middle", false, ZWLR_LAYER_SHELL_V1_LAYER_TOP},
+                {"topmost", false, ZWLR_LAYER_SHELL_V1_LAYER_TOP}};
+    for (const auto &r : rows) {
+        uint32_t layer = 99;
+        EXPECT_EQ(tileLayer(r.name, &layer), r.known) << r.name;
+        EXPECT_EQ(layer, r.layer) << r.name;
+    }
+}
+
 // A frame wanted while the compositor holds both buffers draws nothing
 // into them; it is asked for again once one is released, and drawn there.
 TEST(WaylandFrames, WantedWhileBothBuffersAreHeldAreDrawnOnceOneIsReleased)
@@ -116,6 +138,9 @@ TEST(WaylandFrames, WantedWhileBothBuffersAreHeldAreDrawnOnceOneIsReleased)
     ClockWayland &tile = clockWayland;
     tile = {};
     tile.scale = tile.bufferScale = 1;
+    // A configured tile, as far as drawing goes: its surface is never touched.
+    tile.surface = reinterpret_cast<wl_surface *>(memory.data());
+    tile.configured = true;
     tile.memory = memory.data();
     tile.bufferWidth = w;
     tile.bufferHeight = h;

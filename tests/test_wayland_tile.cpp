@@ -385,42 +385,103 @@ TEST_F(WaylandTile, ChoiceOfScreenFollowsDisplayAndWaylandDisplay)
 
 // ---- A click ----
 
+// Magenta, which nothing else on these screens is: the tile's background.
+const unsigned long MAGENTA = 0xff00ff;
+
+int magentaPixels(const Image &picture)
+{
+    return static_cast<int>(std::count(picture.pixels.begin(), picture.pixels.end(), MAGENTA));
+}
+
+// Whether the output (all of them: "") shows the tile within ten seconds.
+bool tileShownOn(const PrivateCompositor &on, const std::string &output)
+{
+    Image picture;
+    for (int attempt = 0; attempt < 200; attempt++) {
+        if (on.screenshot(picture, output) && magentaPixels(picture) > 1000)
+            return true;
+        usleep(50000);
+    }
+    return false;
+}
+
+// A window of weston's event demo, which logs the buttons it gets, filling
+// the output; true once sway shows it.
+bool openWindow(const PrivateCompositor &on, ChildProcess &window)
+{
+    // Line by line: the test reads its log while it runs.
+    if (!spawnProcess(window, {toolPath("stdbuf"), "-oL", toolPath("weston-eventdemo"), "--log-button"},
+                      on.clientEnv()))
+        return false;
+    for (int attempt = 0; attempt < 200; attempt++) {
+        ProcessResult tree = runProcess({toolPath("swaymsg"), "-t", "get_tree"}, on.clientEnv());
+        if (tree.out.find("\"visible\": true") != std::string::npos &&
+            tree.out.find("\"app_id\"") != std::string::npos)
+            return true;
+        usleep(50000);
+    }
+    return false;
+}
+
+struct ClickCase {
+    const char *name;
+    bool command;  // with -exe
+};
+
+void PrintTo(const ClickCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
+class WaylandTileClick : public WaylandTile, public ::testing::WithParamInterface<ClickCase> {};
+
 // A headless sway has no pointer: the virtual one appears as the seat's,
 // the clock asks for it, and only then does it move onto the tile and
-// click. The pointer and its cursor stay off the shared sway.
-TEST_F(WaylandTile, ClickRunsTheCommandOncePerPress)
+// click. Under the tile is a window that logs the buttons it gets. The
+// pointer and its cursor stay off the shared sway.
+TEST_P(WaylandTileClick, RunsTheCommandOncePerPressOrGoesThrough)
 {
-    SKIP_WITHOUT("sway", "swaymsg", "grim");
+    SKIP_WITHOUT("sway", "swaymsg", "grim", "weston-eventdemo");
     if (std::string(TAVOCK_VIRTUAL_POINTER).empty())
         GTEST_SKIP() << "built without wlr-virtual-pointer-unstable-v1.xml";
+    const ClickCase &c = GetParam();
     PrivateCompositor own;
     ASSERT_TRUE(own.startSway("output HEADLESS-1 mode 320x240 scale 1")) << own.log();
+    ChildProcess window;
+    ASSERT_TRUE(openWindow(own, window)) << window.errors();
     std::string clicks = home.path + "/clicks", go = home.path + "/go";
-    ChildProcess &clock =
-        startClock(own, {"-wayland", "-geometry", "+10+20", "-exe", "echo click >> " + clicks},
-                   nullptr, {"WAYLAND_DEBUG=1"});
-    Image picture;
-    ASSERT_GT(waitForTile(own, picture).width, 0);
+    std::vector<std::string> options = {"-wayland", "-geometry", "+40+100"};
+    if (c.command)
+        options.insert(options.end(), {"-exe", "echo click >> " + clicks});
+    ChildProcess &clock = startClock(own, options, nullptr, {"WAYLAND_DEBUG=1"});
+    ASSERT_TRUE(waitForText(clock, ".attach(")) << clock.errors();
     ChildProcess pointer;
-    ASSERT_TRUE(spawnProcess(pointer, {TAVOCK_VIRTUAL_POINTER, "30", "35", "320", "240", go},
+    ASSERT_TRUE(spawnProcess(pointer, {TAVOCK_VIRTUAL_POINTER, "60", "120", "320", "240", go},
                              own.clientEnv()));
     ASSERT_TRUE(waitForText(clock, "get_pointer(")) << pointer.errors();
     writeFile(go, "");
     ProcessResult clicked = pointer.wait(10000);
     ASSERT_TRUE(clicked.exited && clicked.status == 0) << clicked.err;
-    for (int i = 0; i < 500 && readFile(clicks).empty(); i++)
+    for (int i = 0; i < 100 && readFile(clicks).empty() &&
+                    window.output().find("button") == std::string::npos;
+         i++)
         usleep(10000);
     usleep(200000);  // room for a second, wrong, run of the command
-    EXPECT_EQ(readFile(clicks), "click\n");
+    EXPECT_EQ(readFile(clicks), c.command ? "click\n" : "");
+    EXPECT_EQ(window.output().find("button") != std::string::npos, !c.command) << window.output();
 }
+
+INSTANTIATE_TEST_SUITE_P(Click, WaylandTileClick,
+                         ::testing::Values(ClickCase{"WithACommand", true},
+                                           ClickCase{"WithoutACommand", false}),
+                         RowName());
 
 // ---- The end ----
 
 // How the tile's compositor lets go of it.
 enum CloseWay {
-    OUTPUT_CLOSED,  // sway closes the layer surfaces of an output that goes away
-    NO_OUTPUT,      // a sway without outputs closes a new tile before its first configure
-    SWAY_KILLED,    // the compositor itself gone under a shown tile
+    NO_OUTPUT,    // a sway without outputs closes a new tile before its first configure
+    SWAY_KILLED,  // the compositor itself gone under a shown tile
 };
 
 struct CloseCase {
@@ -437,31 +498,23 @@ void PrintTo(const CloseCase &c, std::ostream *out)
 
 class WaylandTileClosed : public WaylandTile, public ::testing::WithParamInterface<CloseCase> {};
 
-// The outer sway's window that is the nested sway's output is closed under
-// the tile; a sway without outputs; sway killed.
+// A sway without outputs closes a new tile; sway killed under a shown one.
 TEST_P(WaylandTileClosed, ByTheCompositorEndsTheClock)
 {
     SKIP_WITHOUT("sway", "swaymsg", "grim");
     const CloseCase &c = GetParam();
-    PrivateCompositor host, own;
-    if (c.way == OUTPUT_CLOSED) {
-        ASSERT_TRUE(host.startSway("output HEADLESS-1 mode 320x240")) << host.log();
-        ASSERT_TRUE(own.startNestedSway(host)) << own.log();
-    } else if (c.way == NO_OUTPUT) {
+    PrivateCompositor own;
+    if (c.way == NO_OUTPUT) {
         ASSERT_TRUE(own.startSway("", {"WLR_HEADLESS_OUTPUTS=0"})) << own.log();
     } else {
         ASSERT_TRUE(own.startSway("output HEADLESS-1 mode 320x240")) << own.log();
     }
     ChildProcess &clock = startClock(own, {"-wayland"});
-    if (c.way != NO_OUTPUT) {
+    if (c.way == SWAY_KILLED) {
         Image picture;
         ASSERT_GT(waitForTile(own, picture).width, 0);
-    }
-    if (c.way == OUTPUT_CLOSED) {
-        ASSERT_TRUE(host.swaymsg({"[app_id=wlroots] kill"}));
-    }
-    if (c.way == SWAY_KILLED)
         own.stop();
+    }
     ProcessResult r = clock.wait(10000);
     EXPECT_TRUE(r.exited) << "signal " << r.signal << (r.timedOut ? ", still running" : "");
     EXPECT_EQ(r.status, c.status) << r.err;
@@ -471,11 +524,145 @@ TEST_P(WaylandTileClosed, ByTheCompositorEndsTheClock)
 INSTANTIATE_TEST_SUITE_P(
     Compositor, WaylandTileClosed,
     ::testing::Values(
-        CloseCase{"WhileShown", OUTPUT_CLOSED, 0, ""},
         CloseCase{"BeforeItsFirstConfigure", NO_OUTPUT, 0, ""},
         CloseCase{"CompositorGone", SWAY_KILLED, 1,
                   "tavock: lost the connection to the Wayland display\n"}),
     RowName());
+
+// ---- Where the tile goes: layer and output ----
+
+struct LayerCase {
+    const char *name;
+    const char *layer;
+    bool overWindows;  // the tile is seen over the window
+    const char *said;  // all the clock says
+};
+
+void PrintTo(const LayerCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
+class WaylandTileLayer : public WaylandTile, public ::testing::WithParamInterface<LayerCase> {};
+
+// The tile beside a window that fills the output: over it on the top and
+// overlay layers, under it on the bottom and background ones.
+TEST_P(WaylandTileLayer, StandsOverOrUnderTheWindows)
+{
+    SKIP_WITHOUT("sway", "swaymsg", "grim", "weston-eventdemo");
+    const LayerCase &c = GetParam();
+    PrivateCompositor own;
+    ASSERT_TRUE(own.startSway("output HEADLESS-1 mode 320x240")) << own.log();
+    ChildProcess window;
+    ASSERT_TRUE(openWindow(own, window)) << window.errors();
+    ChildProcess &clock = startClock(own, {"-wayland", "-layer", c.layer, "-bg", "#ff00ff",
+                                           "-geometry", "+40+100"},
+                                     nullptr, {"WAYLAND_DEBUG=1"});
+    ASSERT_TRUE(waitForText(clock, ".attach(")) << clock.errors();
+    usleep(300000);
+    if (c.overWindows) {
+        EXPECT_TRUE(tileShownOn(own, ""));
+    } else {
+        Image picture;
+        ASSERT_TRUE(own.screenshot(picture));
+        EXPECT_EQ(magentaPixels(picture), 0);
+    }
+    std::string said, line;
+    std::istringstream lines(clock.errors());
+    while (std::getline(lines, line))
+        if (line.rfind("tavock:", 0) == 0)
+            said += line + "\n";
+    EXPECT_EQ(said, c.said);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Layers, WaylandTileLayer,
+    ::testing::Values(
+        LayerCase{"Top", "top", true, ""}, LayerCase{"Overlay", "overlay", true, ""},
+        LayerCase{"Bottom", "bottom", false, ""},
+        LayerCase{"Background", "background", false, ""},
+        LayerCase{"UnknownIsTop", "middle", true,
+                  "tavock: the Wayland layer is background, bottom, top or overlay, not middle: "
+                  "drawing on top\n"}),
+    RowName());
+
+// On the output named, not the other; an output not there yet is waited
+// for, and gets the tile once it is plugged in.
+TEST_F(WaylandTile, GoesToTheOutputNamedOnceItIsThere)
+{
+    SKIP_WITHOUT("sway", "swaymsg", "grim");
+    PrivateCompositor own;
+    ASSERT_TRUE(own.startSway("", {"WLR_HEADLESS_OUTPUTS=2"})) << own.log();
+    ChildProcess &second = startClock(own, {"-wayland", "-output", "HEADLESS-2", "-bg", "#ff00ff"});
+    EXPECT_TRUE(tileShownOn(own, "HEADLESS-2"));
+    Image first;
+    ASSERT_TRUE(own.screenshot(first, "HEADLESS-1"));
+    EXPECT_EQ(magentaPixels(first), 0);
+    endClock(second);
+
+    ChildProcess &third = startClock(own, {"-wayland", "-output", "HEADLESS-3", "-bg", "#ff00ff"});
+    ASSERT_TRUE(waitForText(third, "waiting for it"));
+    EXPECT_EQ(third.errors(), "tavock: no Wayland output is named HEADLESS-3 (there are "
+                              "HEADLESS-1, HEADLESS-2), waiting for it\n");
+    usleep(500000);
+    ASSERT_TRUE(own.screenshot(first));
+    EXPECT_EQ(magentaPixels(first), 0);
+    ASSERT_TRUE(own.swaymsg({"create_output"}));
+    EXPECT_TRUE(tileShownOn(own, "HEADLESS-3"));
+    ProcessResult ended;
+    EXPECT_FALSE(third.poll(ended)) << ended.err;
+}
+
+struct OutputLossCase {
+    const char *name;
+    int outputs;  // of the nested sway, whose outputs are windows of the outer one
+};
+
+void PrintTo(const OutputLossCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
+class WaylandTileOutputLoss : public WaylandTile,
+                              public ::testing::WithParamInterface<OutputLossCase> {};
+
+// The window that is the tile's output is closed: the clock keeps running,
+// and the tile comes back on the output the compositor chooses, the other
+// one, or the next one plugged in.
+TEST_P(WaylandTileOutputLoss, BringsTheTileBackOnAnotherOutput)
+{
+    SKIP_WITHOUT("sway", "swaymsg", "grim");
+    const OutputLossCase &c = GetParam();
+    PrivateCompositor host, own;
+    ASSERT_TRUE(host.startSway("output HEADLESS-1 mode 640x480")) << host.log();
+    ASSERT_TRUE(own.startNestedSway(host, c.outputs)) << own.log();
+    ChildProcess &clock = startClock(own, {"-wayland", "-bg", "#ff00ff"});
+    ASSERT_TRUE(tileShownOn(own, ""));
+    std::string on, other;
+    for (int k = 1; k <= c.outputs; k++) {
+        Image picture;
+        std::string name = "WL-" + std::to_string(k);
+        ASSERT_TRUE(own.screenshot(picture, name));
+        (magentaPixels(picture) > 0 ? on : other) = name;
+    }
+    ASSERT_FALSE(on.empty());
+    ASSERT_TRUE(host.swaymsg({"[title=\"wlroots - " + on + "\"] kill"}));
+    usleep(500000);
+    ProcessResult ended;
+    ASSERT_FALSE(clock.poll(ended)) << ended.err;
+    if (other.empty()) {
+        ASSERT_TRUE(own.swaymsg({"create_output"}));
+        other = "WL-" + std::to_string(c.outputs + 1);
+    }
+    EXPECT_TRUE(tileShownOn(own, other));
+    EXPECT_FALSE(clock.poll(ended)) << ended.err;
+    EXPECT_EQ(clock.errors(), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Outputs, WaylandTileOutputLoss,
+                         ::testing::Values(OutputLossCase{"TheOtherOutput", 2},
+                                           OutputLossCase{"ANewOutput", 1}),
+                         RowName());
 
 // ---- Buffers ----
 

@@ -106,6 +106,8 @@ const CommandLineOption commandLineOptions[] = {
     {"-scale", true, [](const char *v) { settings.scale = scaleFrom(readNumber(v)); }},
     {"-smooth", false, [](const char *) { settings.smooth = 1; }},
     {"-wayland", false, [](const char *) { settings.wayland = 1; }},
+    {"-layer", true, [](const char *v) { boundedCopy(settings.layer, v); }},
+    {"-output", true, [](const char *v) { boundedCopy(settings.output, v); }},
 };
 const int commandLineOptionCount =
     static_cast<int>(sizeof commandLineOptions / sizeof commandLineOptions[0]);
@@ -200,6 +202,8 @@ static const char *const usageLines[] = {
     "-scale <1-8>     draw the clock N times larger, pixel for pixel",
     "-smooth          draw the hands anti-aliased",
     "-wayland         show the clock on the Wayland display",
+    "-layer <name>    Wayland layer: background, bottom, top or overlay",
+    "-output <name>   Wayland output to show the clock on",
 };
 
 void printUsage()

@@ -251,6 +251,8 @@ const RcKeyword rcKeywords[] = {
     {"scale", RC_VALUE_TOKEN, [](const char *v) { settings.scale = scaleFrom(readNumber(v)); }},
     {"smooth", RC_VALUE_TOKEN, onlySets<&ClockSettings::smooth>},
     {"wayland", RC_VALUE_TOKEN, onlySets<&ClockSettings::wayland>},
+    {"layer", RC_VALUE_TOKEN, [](const char *v) { boundedCopy(settings.layer, v); }},
+    {"output", RC_VALUE_TOKEN, [](const char *v) { boundedCopy(settings.output, v); }},
 };
 const int rcKeywordCount = static_cast<int>(sizeof rcKeywords / sizeof rcKeywords[0]);
 

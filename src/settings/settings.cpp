@@ -95,4 +95,6 @@ void setDefaults()
     s.scale = 1;
     s.smooth = 0;
     s.wayland = 0;
+    boundedCopy(s.layer, "");
+    boundedCopy(s.output, "");
 }

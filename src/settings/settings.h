@@ -86,6 +86,8 @@ struct ClockSettings {
     int scale;                     // every pixel drawn as a scale x scale block, 1..8
     int smooth;                    // hands drawn anti-aliased
     int wayland;                   // shown on the Wayland display
+    char layer[16];                // Wayland layer name; empty: top
+    char output[64];               // Wayland output name; empty: the compositor's choice
 };
 
 extern ClockSettings settings;

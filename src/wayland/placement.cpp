@@ -1,10 +1,12 @@
-// tilePlacement: the X geometry string's position as layer-shell anchors.
+// tilePlacement: the X geometry string's position as layer-shell anchors;
+// tileLayer: a layer's name as the layer shell numbers it.
 #include "wayland/placement.h"
 
 #include "wayland/layer_shell.h"
 
 #include <X11/Xutil.h>
 #include <climits>
+#include <cstring>
 
 // Xlib hands back whatever its own arithmetic made of a huge number; the
 // one value whose negation overflows is kept just inside.
@@ -37,4 +39,18 @@ TilePlacement tilePlacement(const char *geometry)
         p.top = (mask & YValue) ? y : 0;
     }
     return p;
+}
+
+bool tileLayer(const char *name, uint32_t *layer)
+{
+    static const char *const names[] = {"background", "bottom", "top", "overlay"};
+    *layer = ZWLR_LAYER_SHELL_V1_LAYER_TOP;
+    if (!*name)
+        return true;
+    for (uint32_t i = 0; i < 4; i++)
+        if (std::strcmp(name, names[i]) == 0) {
+            *layer = ZWLR_LAYER_SHELL_V1_LAYER_BACKGROUND + i;
+            return true;
+        }
+    return false;
 }

@@ -17,3 +17,7 @@ struct TilePlacement {
 // A missing coordinate means the dock's place: the top or right edge,
 // margin 0. Null, empty or unparsable strings give the top-right corner.
 TilePlacement tilePlacement(const char *geometry);
+
+// The layer-shell layer named background, bottom, top or overlay (empty:
+// top) into *layer; false for any other name, *layer then top.
+bool tileLayer(const char *name, uint32_t *layer);

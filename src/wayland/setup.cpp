@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 ClockWayland clockWayland;
 
@@ -66,6 +67,14 @@ static void outputMode(void *, wl_output *, uint32_t, int32_t, int32_t, int32_t)
 {
 }
 
+static void outputName(void *data, wl_output *, const char *name)
+{
+    WaylandOutput *slot = static_cast<WaylandOutput *>(data);
+    std::snprintf(slot->outputName, sizeof slot->outputName, "%s", name);
+}
+
+static void outputDescription(void *, wl_output *, const char *) {}
+
 static void outputDone(void *data, wl_output *)
 {
     WaylandOutput *slot = static_cast<WaylandOutput *>(data);
@@ -87,6 +96,8 @@ static const wl_output_listener outputListener = [] {
     l.mode = outputMode;
     l.done = outputDone;
     l.scale = outputScale;
+    l.name = outputName;
+    l.description = outputDescription;
     return l;
 }();
 
@@ -147,10 +158,12 @@ static void bindOutput(uint32_t name, uint32_t version)
     for (WaylandOutput &slot : clockWayland.outputs) {
         if (slot.output)
             continue;
-        // Version 2 brings the scale and the done that applies it.
+        // Version 2 brings the scale and the done that applies it, 4 the
+        // output's name.
         slot.output = static_cast<wl_output *>(wl_registry_bind(
-            clockWayland.registry, name, &wl_output_interface, std::min(version, 2u)));
+            clockWayland.registry, name, &wl_output_interface, std::min(version, 4u)));
         slot.name = name;
+        slot.outputName[0] = '\0';
         slot.scale = slot.newScale = 1;
         slot.entered = false;
         wl_output_add_listener(slot.output, &outputListener, &slot);
@@ -184,14 +197,28 @@ static void registryGlobal(void *, wl_registry *registry, uint32_t name, const c
     }
 }
 
+// Whether the tile is on output, or made for it by name.
+static bool tileOn(const WaylandOutput &slot)
+{
+    const ClockWayland &w = clockWayland;
+    return w.surface && (slot.entered || (*w.request.output &&
+                                          std::strcmp(slot.outputName, w.request.output) == 0));
+}
+
 // An output unplugged: the surface's leave may not come first, so the
-// scale is worked out again here.
+// scale is worked out again here. The tile's own output going away leaves
+// the tile on no output: it must be put up again.
 static void registryGlobalRemove(void *, wl_registry *, uint32_t name)
 {
     for (WaylandOutput &slot : clockWayland.outputs) {
         if (slot.output && slot.name == name) {
+            bool lost = tileOn(slot);
             wl_output_destroy(slot.output);
             slot = {};
+            bool elsewhere = false;
+            for (const WaylandOutput &other : clockWayland.outputs)
+                elsewhere = elsewhere || (other.output && other.entered);
+            clockWayland.outputLost = clockWayland.outputLost || (lost && !elsewhere);
             followScale();
         }
     }
@@ -239,6 +266,8 @@ static void layerSurfaceConfigure(void *, zwlr_layer_surface_v1 *layerSurface, u
     zwlr_layer_surface_v1_ack_configure(layerSurface, serial);
     if (clockWayland.configured)
         wl_surface_commit(clockWayland.surface);
+    else
+        clockWayland.freshTile = true;
     clockWayland.configured = true;
 }
 
@@ -270,17 +299,37 @@ static void requireGlobals()
         failWith("tavock: the Wayland compositor has no wl_shm");
 }
 
-// A dock tile: above the windows, never taking the keyboard, pushing no
-// window aside; the output is the compositor's choice.
-static void createTile(const char *geometry)
+// The output of the name the tile asks for, null when there is none.
+static WaylandOutput *namedOutput()
+{
+    for (WaylandOutput &slot : clockWayland.outputs)
+        if (slot.output && std::strcmp(slot.outputName, clockWayland.request.output) == 0)
+            return &slot;
+    return nullptr;
+}
+
+// A dock tile: on the layer asked for (above the windows by default), never
+// taking the keyboard, pushing no window aside; on the output named, else
+// on the compositor's choice. False when no output has the name.
+static bool createTile()
 {
     ClockWayland &w = clockWayland;
+    const TileRequest &r = w.request;
+    WaylandOutput *output = *r.output ? namedOutput() : nullptr;
+    if (*r.output && !output)
+        return false;
     w.surface = wl_compositor_create_surface(w.compositor);
     wl_surface_add_listener(w.surface, &surfaceListener, nullptr);
+    if (!r.takesClicks) {
+        // No input region at all: clicks go to whatever is under the tile.
+        wl_region *none = wl_compositor_create_region(w.compositor);
+        wl_surface_set_input_region(w.surface, none);
+        wl_region_destroy(none);
+    }
     w.layerSurface = zwlr_layer_shell_v1_get_layer_surface(
-        w.layerShell, w.surface, nullptr, ZWLR_LAYER_SHELL_V1_LAYER_TOP, "tavock");
+        w.layerShell, w.surface, output ? output->output : nullptr, r.layer, "tavock");
     zwlr_layer_surface_v1_add_listener(w.layerSurface, &layerSurfaceListener, nullptr);
-    TilePlacement place = tilePlacement(geometry);
+    TilePlacement place = tilePlacement(r.geometry);
     zwlr_layer_surface_v1_set_size(w.layerSurface, static_cast<uint32_t>(w.width),
                                    static_cast<uint32_t>(w.height));
     zwlr_layer_surface_v1_set_anchor(w.layerSurface, place.anchor);
@@ -290,16 +339,67 @@ static void createTile(const char *geometry)
     zwlr_layer_surface_v1_set_keyboard_interactivity(w.layerSurface, 0);
     // The first commit carries no buffer: it asks for the first configure.
     wl_surface_commit(w.surface);
+    return true;
+}
+
+// The tile taken down, its buffers with it: a new one starts afresh.
+static void destroyTile()
+{
+    ClockWayland &w = clockWayland;
+    destroyWaylandBuffers();
+    if (w.layerSurface)
+        zwlr_layer_surface_v1_destroy(w.layerSurface);
+    if (w.surface)
+        wl_surface_destroy(w.surface);
+    w.layerSurface = nullptr;
+    w.surface = nullptr;
+    w.configured = w.closed = w.freshTile = false;
+    w.attachedScale = 0;
+    for (WaylandOutput &slot : w.outputs)
+        slot.entered = false;
+}
+
+// The line of a name that no output has, with the names there are.
+static void reportMissingOutput()
+{
+    std::string names;
+    for (const WaylandOutput &slot : clockWayland.outputs)
+        if (slot.output)
+            names += (names.empty() ? "" : ", ") + std::string(slot.outputName);
+    std::fprintf(stderr, "tavock: no Wayland output is named %s (%s%s), waiting for it\n",
+                 clockWayland.request.output, names.empty() ? "there are none" : "there are ",
+                 names.c_str());
+}
+
+void followTileOutput()
+{
+    ClockWayland &w = clockWayland;
+    // The removal of the tile's output may come just after the close.
+    if (w.closed && !w.outputLost)
+        roundtrip();
+    if (w.outputLost && w.surface) {
+        destroyTile();
+        w.waiting = true;
+    }
+    w.outputLost = false;
+    if (!w.waiting)
+        return;
+    bool anyOutput = false;
+    for (const WaylandOutput &slot : w.outputs)
+        anyOutput = anyOutput || slot.output;
+    if ((*w.request.output ? namedOutput() != nullptr : anyOutput) && createTile())
+        w.waiting = false;
 }
 
 static void ignoreWaylandLog(const char *, va_list) {}
 
-void setupWayland(const char *geometry, int width, int height)
+void setupWayland(const TileRequest &request)
 {
     ClockWayland &w = clockWayland;
     w = {};
-    w.width = width;
-    w.height = height;
+    w.request = request;
+    w.width = request.width;
+    w.height = request.height;
     w.handedOut = -1;
     // libwayland's own complaints (an unset XDG_RUNTIME_DIR, say) would
     // come before our line; the one line says it all.
@@ -314,12 +414,16 @@ void setupWayland(const char *geometry, int width, int height)
     // The outputs' scales and the seat's capabilities answer the binds.
     roundtrip();
     w.scale = bufferScaleFor(w.outputs, MAX_WAYLAND_OUTPUTS);
-    createTile(geometry);
+    if (!createTile()) {
+        reportMissingOutput();
+        w.waiting = true;
+        return;
+    }
     while (!w.configured && !w.closed)
         if (wl_display_dispatch(w.display) < 0)
             lostWaylandConnection();
     // The first frame is drawn at this scale anyway.
-    w.scaleChanged = false;
+    w.scaleChanged = w.freshTile = false;
 }
 
 void teardownWayland()
@@ -327,11 +431,7 @@ void teardownWayland()
     ClockWayland &w = clockWayland;
     if (!w.display)
         return;
-    destroyWaylandBuffers();
-    if (w.layerSurface)
-        zwlr_layer_surface_v1_destroy(w.layerSurface);
-    if (w.surface)
-        wl_surface_destroy(w.surface);
+    destroyTile();
     if (w.pointer)
         wl_pointer_destroy(w.pointer);
     if (w.seat)

@@ -21,6 +21,7 @@ struct zwlr_layer_surface_v1;
 struct WaylandOutput {
     wl_output *output;  // the bound output, null for a free slot
     uint32_t name;      // its registry name, for global_remove
+    char outputName[64];// its own name (wl_output 4: "HEADLESS-1", "DP-2"), empty until known
     int32_t scale;      // integer scale as last announced (done)
     int32_t newScale;   // scale announced, in effect at the next done
     bool entered;       // the tile's surface is on it
@@ -34,6 +35,15 @@ struct WaylandBuffer {
 
 enum { MAX_WAYLAND_OUTPUTS = 16 };
 
+// What the tile asks of the compositor.
+struct TileRequest {
+    const char *geometry;  // its position, read by tilePlacement
+    int width, height;     // its logical size
+    const char *output;    // the output's name; empty: the compositor's choice
+    uint32_t layer;        // ZWLR_LAYER_SHELL_V1_LAYER_*
+    bool takesClicks;      // false: an empty input region, clicks reach what is under it
+};
+
 struct ClockWayland {
     wl_display *display;                 // the connection
     wl_registry *registry;               // its globals
@@ -45,9 +55,13 @@ struct ClockWayland {
     WaylandOutput outputs[MAX_WAYLAND_OUTPUTS]; // outputs known so far
     wl_surface *surface;                 // the tile
     zwlr_layer_surface_v1 *layerSurface; // its layer-shell role
+    TileRequest request;                 // what the tile asks for (its texts are the settings')
     int width, height;                   // logical size asked for
-    bool configured;                     // the first configure was acked
+    bool configured;                     // the tile's first configure was acked
     bool closed;                         // the compositor closed the tile: time to exit 0
+    bool outputLost;                     // the output the tile was on went away
+    bool waiting;                        // no tile now: its output is not there (yet)
+    bool freshTile;                      // a new tile got its first configure: it wants a frame
     int clicks;                          // button presses the loop has not served
     int scale;                           // buffer scale: the largest of the outputs it is on
     bool scaleChanged;                   // scale moved since the caller last looked: redraw now
@@ -63,12 +77,19 @@ struct ClockWayland {
 
 extern ClockWayland clockWayland;
 
-// Connects to the Wayland display, binds the globals, and makes the tile:
-// a layer surface of width x height logical pixels placed after geometry's
-// position (tilePlacement), then waits for its first configure. A failure
-// prints its line and exits with status 1. The compositor may close the
-// tile before its first configure: clockWayland.closed says so.
-void setupWayland(const char *geometry, int width, int height);
+// Connects to the Wayland display, binds the globals, and makes the tile
+// as request asks, then waits for its first configure. A failure prints
+// its line and exits with status 1. The compositor may close the tile
+// before its first configure: clockWayland.closed says so. No output of
+// the name asked: one line saying so and naming those there are, and the
+// tile waits for it (clockWayland.waiting).
+void setupWayland(const TileRequest &request);
+
+// After the events of a wake-up: a tile whose output went away (the
+// compositor may close it then, or leave it on no output) is taken down,
+// and a tile that waits is put up once its output is there (the one
+// named, else any). A close for any other cause stays in closed.
+void followTileOutput();
 
 // Releases everything setupWayland and the buffers made, in reverse order,
 // and closes the connection.

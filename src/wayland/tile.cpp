@@ -10,6 +10,7 @@
 #include "settings/settings.h"
 #include "wayland/buffers.h"
 #include "wayland/connection.h"
+#include "wayland/placement.h"
 #include "wayland/setup.h"
 
 #include <cstdio>
@@ -59,6 +60,11 @@ void prepareWaylandLoop() {}
 
 void composeOnWayland(const struct tm &shown)
 {
+    // No tile (its output is not there) or none configured yet: the frame
+    // comes when it is.
+    frameWanted = false;
+    if (!clockWayland.surface || !clockWayland.configured)
+        return;
     FramePixels frame;
     frameWanted = !waylandFrameBuffer(fittedBufferScale(), &frame);
     if (frameWanted)
@@ -70,6 +76,7 @@ void composeOnWayland(const struct tm &shown)
 EventOutcome afterWaylandWait(bool readable)
 {
     readWaylandEvents(readable);
+    followTileOutput();
     EventOutcome outcome = {};
     if (clockWayland.closed) {
         outcome.closeRequested = true;
@@ -81,9 +88,9 @@ EventOutcome afterWaylandWait(bool readable)
         if (settings.execGiven)
             runClickCommand();
     // A move to an output of another scale: the frame is drawn again now,
-    // at the new scale.
-    outcome.redrawNeeded = clockWayland.scaleChanged || frameWanted;
-    clockWayland.scaleChanged = false;
+    // at the new scale; so is a new tile's first frame.
+    outcome.redrawNeeded = clockWayland.scaleChanged || frameWanted || clockWayland.freshTile;
+    clockWayland.scaleChanged = clockWayland.freshTile = false;
     return outcome;
 }
 
@@ -112,9 +119,15 @@ const ClockScreen *tavockWaylandTile(LabelTextCall labelText)
     // A sprite sheet that cannot be made ends the clock as it does on X.
     if (!setupTileFrame(labelText))
         std::exit(0);
-    const int n = settings.scale;
-    setupWayland(settings.geometry, static_cast<int>(settings.windowWidth) * n,
-                 static_cast<int>(settings.windowHeight) * n);
+    TileRequest request = {settings.geometry, static_cast<int>(settings.windowWidth) * settings.scale,
+                           static_cast<int>(settings.windowHeight) * settings.scale,
+                           settings.output, 0, settings.execGiven != 0};
+    // A layer of another name is taken as top, as a -scale out of range is
+    // taken within it: the clock keeps running.
+    if (!tileLayer(settings.layer, &request.layer))
+        std::fprintf(stderr, "tavock: the Wayland layer is background, bottom, top or overlay, "
+                     "not %s: drawing on top\n", settings.layer);
+    setupWayland(request);
     if (clockWayland.closed)
         quitWayland();
     return &waylandScreen;

@@ -197,9 +197,9 @@ void PrivateCompositor::stop()
     runtimeDir.clear();
 }
 
-bool PrivateCompositor::startNestedSway(const PrivateCompositor &host)
+bool PrivateCompositor::startNestedSway(const PrivateCompositor &host, int outputs)
 {
-    return startSway("", {"WLR_BACKENDS=wayland",
+    return startSway("", {"WLR_BACKENDS=wayland", "WLR_WL_OUTPUTS=" + std::to_string(outputs),
                           "WAYLAND_DISPLAY=" + host.runtimeDir + "/" + host.socket});
 }
 
@@ -241,11 +241,14 @@ static bool readPpm(const std::string &data, Image &picture)
     return true;
 }
 
-bool PrivateCompositor::screenshot(Image &picture) const
+bool PrivateCompositor::screenshot(Image &picture, const std::string &output) const
 {
     TempDir dir;
     std::string file = dir.path + "/screen.ppm";
-    ProcessResult r = runProcess({toolPath("grim"), "-t", "ppm", file}, clientEnv(), 10000);
+    std::vector<std::string> grim = {toolPath("grim"), "-t", "ppm", file};
+    if (!output.empty())
+        grim.insert(grim.begin() + 1, {"-o", output});
+    ProcessResult r = runProcess(grim, clientEnv(), 10000);
     return r.exited && r.status == 0 && readPpm(readFile(file), picture);
 }
 

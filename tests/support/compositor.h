@@ -27,10 +27,11 @@ struct PrivateCompositor {
     // (such as "output HEADLESS-1 mode 320x240 scale 2"), env more settings
     // of its environment. True once it answers on its IPC socket.
     bool startSway(const std::string &config, const EnvChanges &env = {});
-    // sway as a client of host: its one output is a window there (app_id
-    // "wlroots"), which host can close. sway 1.7 cannot turn off or unplug a
-    // headless output, so this is how a test takes a tile's output away.
-    bool startNestedSway(const PrivateCompositor &host);
+    // sway as a client of host: its outputs (WL-1, WL-2, ...) are windows
+    // there (app_id "wlroots", titled "wlroots - WL-1"), which host can
+    // close. sway 1.7 cannot turn off or unplug a headless output, so this
+    // is how a test takes a tile's output away.
+    bool startNestedSway(const PrivateCompositor &host, int outputs = 1);
     // weston on its headless backend; true once its socket is there.
     bool startWeston();
     void stop();
@@ -40,8 +41,9 @@ struct PrivateCompositor {
     EnvChanges clientEnv() const;
     // swaymsg with the given arguments; true on exit status 0.
     bool swaymsg(const std::vector<std::string> &args) const;
-    // The whole layout through grim, at the largest output scale.
-    bool screenshot(Image &picture) const;
+    // The whole layout through grim, at the largest output scale, or the
+    // output of that name alone.
+    bool screenshot(Image &picture, const std::string &output = "") const;
     // What the compositor wrote to its stdout and stderr so far.
     std::string log() const;
 
