@@ -5,6 +5,8 @@
 // boundary: one wake-up and one request per tick, nothing drawn, nothing
 // read. Plain XCB, so that no library work stands between the wake-up and
 // the write.
+#include "boundary.h"
+
 #include <xcb/xcb.h>
 
 #include <cstdlib>
@@ -48,13 +50,7 @@ int main(int argc, char **argv)
 
     struct pollfd watched = {xcb_get_file_descriptor(connection), POLLIN, 0};
     for (;;) {
-        // A millisecond past the next boundary, so that the wake-up never
-        // comes just before it.
-        struct timespec now;
-        clock_gettime(CLOCK_REALTIME, &now);
-        const long intoPeriod = ((now.tv_sec + offset) % period + period) % period;
-        const long intoPeriodMs = intoPeriod * 1000 + now.tv_nsec / 1000000;
-        const int timeout = static_cast<int>(period * 1000 - intoPeriodMs + 1);
+        const int timeout = millisecondsToBoundary(period, offset);
         const int ready = poll(&watched, 1, timeout);
         if (ready < 0)
             continue;

@@ -12,21 +12,10 @@
 //   tavock-wlfloor [PERIOD [top|bottom [LEFT]]]
 //       anchored at the top (default) or bottom edge, LEFT pixels from the
 //       left one (default 0)
-#include <wayland-client.h>
+#include "boundary.h"
+#include "wayland/layer_shell.h"
 
-// The generated header names an argument "namespace", a keyword in C++;
-// the headers it includes come first, so that only its own lines see the
-// swap (clang warns of any such swap; this one is meant).
-#if defined(__clang__)
-#pragma clang diagnostic push
-#pragma clang diagnostic ignored "-Wkeyword-macro"
-#endif
-#define namespace namespace_
-#include "wlr-layer-shell-unstable-v1-client-protocol.h"
-#undef namespace
-#if defined(__clang__)
-#pragma clang diagnostic pop
-#endif
+#include <wayland-client.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -180,13 +169,7 @@ int main(int argc, char **argv)
             wl_display_cancel_read(display);
             return 1;
         }
-        // A millisecond past the next boundary, so that the wake-up never
-        // comes just before it.
-        struct timespec now;
-        clock_gettime(CLOCK_REALTIME, &now);
-        const long intoPeriod = ((now.tv_sec + offset) % period + period) % period;
-        const long intoPeriodMs = intoPeriod * 1000 + now.tv_nsec / 1000000;
-        const int timeout = static_cast<int>(period * 1000 - intoPeriodMs + 1);
+        const int timeout = millisecondsToBoundary(period, offset);
         const int ready = poll(&watched, 1, timeout);
         if (ready > 0) {
             if (wl_display_read_events(display) < 0)
