@@ -252,15 +252,17 @@ void drawHand(pixman_image_t *target, int i, const HandGeometry &hands, bool smo
     ClockCanvas &c = clockCanvas;
     const XPoint *polygon = hands.polygon[i];
     const int *line = hands.line[i];
-    const int thin[HAND_LAYERS] = {1, handShape.strokeWidth[i], handShape.outlineWidth[i]};
     XTriangle shape[MAX_OUTLINE_TRIANGLES];
     for (int layer = FILL_LAYER; layer < HAND_LAYERS; layer++) {
         if (!layerOn(i, layer))
             continue;
         const uint32_t pixel = c.layerPixels[layer][i];
-        if (!smooth && thin[layer] == 0 && layer == STROKE_LAYER)
+        // A width of 0 is the server's one-pixel line; smooth layers are triangles.
+        const int width = layer == STROKE_LAYER ? handShape.strokeWidth[i] : handShape.outlineWidth[i];
+        const bool thin = !smooth && layer != FILL_LAYER && width == 0;
+        if (thin && layer == STROKE_LAYER)
             drawThinLine(target, line[0], line[1], line[2], line[3], pixel);
-        else if (!smooth && thin[layer] == 0)
+        else if (thin)
             for (int k = 0; k < 3; k++)
                 drawThinLine(target, polygon[k].x, polygon[k].y, polygon[k + 1].x,
                              polygon[k + 1].y, pixel);

@@ -55,8 +55,8 @@ static void makeBuffers(int scale)
 {
     ClockWayland &w = clockWayland;
     destroyWaylandBuffers();
-    long long width = static_cast<long long>(w.width) * scale;
-    long long height = static_cast<long long>(w.height) * scale;
+    long long width = static_cast<long long>(w.request.width) * scale;
+    long long height = static_cast<long long>(w.request.height) * scale;
     if (width <= 0 || height <= 0 || !waylandBuffersFit(width, height)) {
         std::fprintf(stderr, "tavock: cannot make the tile's buffers (%lldx%lld pixels)\n",
                      width, height);
@@ -125,7 +125,7 @@ void presentWaylandFrame()
     if (wl_surface_get_version(w.surface) >= WL_SURFACE_DAMAGE_BUFFER_SINCE_VERSION)
         wl_surface_damage_buffer(w.surface, 0, 0, w.bufferWidth, w.bufferHeight);
     else
-        wl_surface_damage(w.surface, 0, 0, w.width, w.height);
+        wl_surface_damage(w.surface, 0, 0, w.request.width, w.request.height);
     wl_surface_commit(w.surface);
     b.busy = true;
     w.handedOut = -1;

@@ -330,8 +330,8 @@ static bool createTile()
         w.layerShell, w.surface, output ? output->output : nullptr, r.layer, "tavock");
     zwlr_layer_surface_v1_add_listener(w.layerSurface, &layerSurfaceListener, nullptr);
     TilePlacement place = tilePlacement(r.geometry);
-    zwlr_layer_surface_v1_set_size(w.layerSurface, static_cast<uint32_t>(w.width),
-                                   static_cast<uint32_t>(w.height));
+    zwlr_layer_surface_v1_set_size(w.layerSurface, static_cast<uint32_t>(r.width),
+                                   static_cast<uint32_t>(r.height));
     zwlr_layer_surface_v1_set_anchor(w.layerSurface, place.anchor);
     zwlr_layer_surface_v1_set_margin(w.layerSurface, place.top, place.right, place.bottom,
                                      place.left);
@@ -398,8 +398,6 @@ void setupWayland(const TileRequest &request)
     ClockWayland &w = clockWayland;
     w = {};
     w.request = request;
-    w.width = request.width;
-    w.height = request.height;
     w.handedOut = -1;
     // libwayland's own complaints (an unset XDG_RUNTIME_DIR, say) would
     // come before our line; the one line says it all.

@@ -56,7 +56,6 @@ struct ClockWayland {
     wl_surface *surface;                 // the tile
     zwlr_layer_surface_v1 *layerSurface; // its layer-shell role
     TileRequest request;                 // what the tile asks for (its texts are the settings')
-    int width, height;                   // logical size asked for
     bool configured;                     // the tile's first configure was acked
     bool closed;                         // the compositor closed the tile: time to exit 0
     bool outputLost;                     // the output the tile was on went away

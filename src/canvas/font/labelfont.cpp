@@ -284,6 +284,29 @@ void scaleBits(const Glyph &from, const ScaleTransform &t, double dx, double dy,
     std::free(errors);
 }
 
+// The largest ascent and descent over every glyph of a bitmap file,
+// beyond the 8-bit codes too: as the file has them, or through the
+// scaler's transform (where glyphs it leaves out do not count).
+void bitmapBounds(FT_Face face, const ScaleTransform *scaled, int *ascent, int *descent)
+{
+    for (FT_Long i = 0; i < face->num_glyphs; i++) {
+        if (FT_Load_Glyph(face, static_cast<FT_UInt>(i), FT_LOAD_BITMAP_METRICS_ONLY) != 0)
+            continue;
+        Glyph g, to;
+        bitmapMetrics(face->glyph->metrics, g);
+        if (scaled) {
+            scaleMetrics(g, *scaled, to);
+            if (!to.exists)
+                continue;
+            g = to;
+        }
+        if (g.ascent > *ascent)
+            *ascent = g.ascent;
+        if (g.descent > *descent)
+            *descent = g.descent;
+    }
+}
+
 // The glyphs of a bitmap file scaled by (dx, dy) to size, and the largest
 // ascent and descent over every glyph of the scaled font.
 bool scaleBitmapGlyphs(FT_Face face, const FontSizes &size, double dx, double dy,
@@ -300,34 +323,9 @@ bool scaleBitmapGlyphs(FT_Face face, const FontSizes &size, double dx, double dy
             scaleBits(source[i], t, dx, dy, glyphs[i]);
     }
     freeGlyphs(source, GLYPHS);
-    // The bounds count every glyph of the file, beyond the 8-bit codes too.
-    for (FT_Long i = 1; read && i < face->num_glyphs; i++) {
-        Glyph from, to;
-        if (FT_Load_Glyph(face, static_cast<FT_UInt>(i), FT_LOAD_BITMAP_METRICS_ONLY) != 0)
-            continue;
-        bitmapMetrics(face->glyph->metrics, from);
-        scaleMetrics(from, t, to);
-        if (to.exists && to.ascent > *ascent)
-            *ascent = to.ascent;
-        if (to.exists && to.descent > *descent)
-            *descent = to.descent;
-    }
+    if (read)
+        bitmapBounds(face, &t, ascent, descent);
     return read;
-}
-
-// A bitmap file's own bounds: every glyph it has.
-void bitmapBounds(FT_Face face, int *ascent, int *descent)
-{
-    for (FT_Long i = 0; i < face->num_glyphs; i++) {
-        if (FT_Load_Glyph(face, static_cast<FT_UInt>(i), FT_LOAD_BITMAP_METRICS_ONLY) != 0)
-            continue;
-        Glyph g;
-        bitmapMetrics(face->glyph->metrics, g);
-        if (g.ascent > *ascent)
-            *ascent = g.ascent;
-        if (g.descent > *descent)
-            *descent = g.descent;
-    }
 }
 
 // ---- Outline files, as the server's FreeType backend draws them ----
@@ -428,7 +426,7 @@ bool readFont(const char *name, Glyph *glyphs, int *ascent, int *descent)
         read = face->num_fixed_sizes > 0 && FT_Select_Size(face, 0) == 0 &&
                readBitmapGlyphs(face, glyphs);
         if (read)
-            bitmapBounds(face, ascent, descent);
+            bitmapBounds(face, nullptr, ascent, descent);
     } else if (read && source.route == FONT_SCALED_BITMAP) {
         read = face->num_fixed_sizes > 0 && FT_Select_Size(face, 0) == 0 &&
                scaleBitmapGlyphs(face, source.size, source.scaleX, source.scaleY, glyphs, ascent,
